@@ -1,0 +1,81 @@
+// The process-wide logger: a distribution sink feeding a rotating file or the colour console.
+#include "util/quarxlog.h"
+
+#include <cstdlib>
+#include <map>
+
+#include <spdlog/sinks/ansicolor_sink.h>
+#include <spdlog/sinks/rotating_file_sink.h>
+
+#include "util/log_config.h"
+
+namespace quarx::util {
+namespace {
+
+constexpr std::size_t kMaxLogFileSize = 52428800;
+constexpr std::size_t kMaxLogFiles = 30;
+constexpr std::size_t kBacktraceMessages = 32;
+
+}  // namespace
+
+Log& Log::GetInstance(const std::string& path) {
+  static Log instance(path);
+  return instance;
+}
+
+Log::Log(const std::string& path) {
+  std::string level = "info";
+  std::string file = "quarx.log";
+  if (!path.empty()) {
+    LogConfig config(path);
+    level = config.GetLogLevel();
+    file = config.GetLogFileName();
+    // Without HOME no log directory exists: the configured name alone would be
+    // a path relative to wherever the tool runs, so log to the console instead.
+    if (config.GetLogStorePath().empty()) {
+      file.clear();
+    }
+  }
+  sink_ = std::make_shared<spdlog::sinks::dist_sink<spdlog::details::null_mutex>>();
+  logger_ = std::make_shared<spdlog::logger>("quarx", sink_);
+  logger_->enable_backtrace(kBacktraceMessages);
+  if (!file.empty()) {
+    Initialize(level, file);
+  } else {
+    Initialize("info");
+  }
+  SetLogLevel(level);
+  logger_->flush_on(spdlog::level::warn);
+}
+
+Log::~Log() {
+  sink_.reset();
+  logger_.reset();
+}
+
+void Log::SetLogLevel(const std::string& level) {
+  static const std::map<std::string, spdlog::level::level_enum> kLevels = {
+      {"trace", spdlog::level::trace}, {"debug", spdlog::level::debug},
+      {"info", spdlog::level::info},   {"warning", spdlog::level::warn},
+      {"error", spdlog::level::err},   {"critical", spdlog::level::critical},
+      {"off", spdlog::level::off},
+  };
+  const auto it = kLevels.find(level);
+  logger_->set_level(it == kLevels.end() ? spdlog::level::info : it->second);
+}
+
+void Log::DumpBacktrace() { logger_->dump_backtrace(); }
+
+void Log::Initialize(const std::string& /*level*/) {
+  auto console = std::make_shared<spdlog::sinks::ansicolor_stdout_sink_mt>(spdlog::color_mode::automatic);
+  console->set_pattern("[quarx][%H%M%S.%F][%l] %v");
+  sink_->add_sink(console);
+}
+
+void Log::Initialize(const std::string& /*level*/, const std::string& filename) {
+  auto file = std::make_shared<spdlog::sinks::rotating_file_sink_mt>(filename, kMaxLogFileSize, kMaxLogFiles, false);
+  file->set_pattern("[%Y%m%d-%H%M%S.%F][%l] %v");
+  sink_->add_sink(file);
+}
+
+}  // namespace quarx::util
