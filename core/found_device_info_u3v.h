@@ -1,0 +1,23 @@
+#pragma once
+// A discovered USB3 Vision camera: the common record plus its device GUID.
+
+#include <memory>
+#include <string>
+
+#include "core/found_device_info.h"
+
+namespace quarx::core {
+
+class FoundDeviceInfoU3V : public FoundDeviceInfo {
+ public:
+  // Consumes the adaptor record; the GUID stays empty if it is not of the USB3 Vision form.
+  explicit FoundDeviceInfoU3V(std::unique_ptr<quarx::sdkadaptor::InterfaceDeviceInfo> info);
+  ~FoundDeviceInfoU3V() override;
+
+  std::string GetDeviceGUID() const { return device_guid_; }
+
+ private:
+  std::string device_guid_;
+};
+
+}  // namespace quarx::core

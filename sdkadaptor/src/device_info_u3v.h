@@ -1,0 +1,18 @@
+#pragma once
+// A discovered USB3 Vision camera: the record with its device GUID.
+
+#include <string>
+
+#include "sdkadaptor/src/device_info.h"
+
+namespace quarx::sdkadaptor {
+
+class DeviceInfoU3V : public DeviceInfo {
+ public:
+  explicit DeviceInfoU3V(const PvDeviceInfo* info);
+
+  // Empty when the SDK record is not of the USB3 Vision form.
+  std::string GetDeviceGUID() const;
+};
+
+}  // namespace quarx::sdkadaptor

@@ -1,0 +1,19 @@
+#pragma once
+// Turns the camera SDK's number for a discovered device's transport into the system's own enumeration.
+
+#include <unordered_map>
+
+#include "sdkadaptor/src/quarx_types.h"
+
+namespace quarx::sdkadaptor {
+
+class DeviceInterfaceTypeConverter {
+ public:
+  // Takes the SDK's value as a plain int; a value without a row gives the fallback. Never throws.
+  static DeviceInterfaceTypeEnum ConvertTo(int sdk_value) noexcept;
+
+ private:
+  static const std::unordered_map<int, DeviceInterfaceTypeEnum> convert_tables;
+};
+
+}  // namespace quarx::sdkadaptor
