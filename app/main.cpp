@@ -1,7 +1,85 @@
 // Program entry: builds the logger, parses the command line and runs the one operation.
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+#include <fmt/format.h>
+
+#include "app/genfwupdate_cmd.h"
+#include "app/genfwupdate_cmdline_parser.h"
 #include "util/quarxlog.h"
 
-int main() {
-  quarx::util::Log::GetInstance("/opt/velmora/fwupdate/quarx.conf");
-  return 0;
+namespace {
+
+constexpr const char* kConfigPath = "/opt/velmora/fwupdate/quarx.conf";
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kNotAvailable = "Operation not available in this build";
+
+// Must not throw: it runs inside the one handler, and stdout may be the very thing that failed.
+void ReportError(const char* text, bool logIt) {
+  try {
+    fmt::print("\n Error : {} \n", text);
+    if (logIt) {
+      quarx::util::Log::GetInstance("").logger_->error("{}", text);
+    }
+  } catch (...) {
+  }
+}
+
+// The operations are wired in here: each takes its package path (if any) and its converted settings.
+void RunDeviceList(const fwupdate::DeviceListSettings& /*settings*/) { throw std::runtime_error(kNotAvailable); }
+
+void RunFileInfo(const std::string& /*packagePath*/, const fwupdate::FileInfoSettings& /*settings*/) {
+  throw std::runtime_error(kNotAvailable);
+}
+
+void RunUpdate(const std::string& /*packagePath*/, const fwupdate::UpdateSettings& /*settings*/) {
+  throw std::runtime_error(kNotAvailable);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    quarx::util::Log::GetInstance(kConfigPath);
+  } catch (const std::exception& e) {
+    // No logger exists, so the console is the only place left to say why.
+    ReportError(e.what(), false);
+    return kExitFailure;
+  }
+  quarx::util::Log::GetInstance("").logger_->debug("{}", "main");
+
+  fwupdate::GenicamFWupdateCmdlineParser parser(argc, argv);
+  try {
+    const fwupdate::GenicamFWUpdateCmd cmd = parser.GetOperationCmd();
+    // Every option value is converted before an operation starts, so a bad one touches no camera.
+    switch (cmd.GetOperation()) {
+      case fwupdate::Operation::Help:
+        parser.DisplayHelp();
+        break;
+      case fwupdate::Operation::FileInfo:
+        RunFileInfo(cmd.GetParam(), fwupdate::GetFileInfoSettings(cmd));
+        break;
+      case fwupdate::Operation::DeviceList:
+        RunDeviceList(fwupdate::GetDeviceListSettings(cmd));
+        break;
+      case fwupdate::Operation::Update:
+        RunUpdate(cmd.GetParam(), fwupdate::GetUpdateSettings(cmd));
+        break;
+    }
+  } catch (const ExceptionCmdParse& e) {
+    ReportError(e.what(), true);
+    return kExitUsage;
+  } catch (const std::exception& e) {
+    ReportError(e.what(), true);
+    return kExitFailure;
+  } catch (...) {
+    ReportError("Unknown error", true);
+    return kExitFailure;
+  }
+  return kExitSuccess;
 }
