@@ -1,0 +1,18 @@
+#pragma once
+// A USB3 Vision camera as the USB listing described it.
+
+#include <string>
+
+#include "camerasdk/PvDeviceInfo.h"
+
+class PvDeviceInfoU3V : public PvDeviceInfo {
+ public:
+  // device_guid is the camera's serial number as the USB listing reports it.
+  PvDeviceInfoU3V(const PvDeviceIdentity& identity, const std::string& device_guid,
+                  const PvInterface* host_interface);
+
+  PvString GetDeviceGUID() const { return PvString(device_guid_); }
+
+ private:
+  std::string device_guid_;
+};

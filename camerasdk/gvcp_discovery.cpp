@@ -1,0 +1,309 @@
+// GVCP discovery over plain UDP sockets: the protocol bytes and the socket round.
+#include "camerasdk/gvcp_discovery.h"
+
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <set>
+
+namespace camerasdk {
+namespace {
+
+constexpr std::uint8_t kGvcpKey = 0x42;
+// Acknowledge required, and the camera may answer by broadcast when it sits on another subnet.
+constexpr std::uint8_t kDiscoveryFlags = 0x11;
+constexpr std::uint16_t kDiscoveryCmd = 0x0002;
+constexpr std::uint16_t kDiscoveryAck = 0x0003;
+constexpr std::uint16_t kStatusSuccess = 0x0000;
+constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFF;
+constexpr std::size_t kMaxDatagram = 1500;
+
+// Bootstrap register offsets as the acknowledge payload mirrors them.
+constexpr std::size_t kRegVersion = 0x00;
+constexpr std::size_t kRegDeviceMode = 0x04;
+constexpr std::size_t kRegMacHigh = 0x08;  // the MAC's upper 16 bits are the low half of this word
+constexpr std::size_t kRegMacLow = 0x0C;
+constexpr std::size_t kRegIpConfigOptions = 0x10;
+constexpr std::size_t kRegIpConfigCurrent = 0x14;
+constexpr std::size_t kRegCurrentIp = 0x24;
+constexpr std::size_t kRegSubnetMask = 0x34;
+constexpr std::size_t kRegDefaultGateway = 0x44;
+constexpr std::size_t kRegManufacturerName = 0x48;
+constexpr std::size_t kLenManufacturerName = 32;
+constexpr std::size_t kRegModelName = 0x68;
+constexpr std::size_t kLenModelName = 32;
+constexpr std::size_t kRegDeviceVersion = 0x88;
+constexpr std::size_t kLenDeviceVersion = 32;
+constexpr std::size_t kRegManufacturerInfo = 0xA8;
+constexpr std::size_t kLenManufacturerInfo = 48;
+constexpr std::size_t kRegSerialNumber = 0xD8;
+constexpr std::size_t kLenSerialNumber = 16;
+constexpr std::size_t kRegUserDefinedName = 0xE8;
+constexpr std::size_t kLenUserDefinedName = 16;
+
+std::uint16_t ReadU16(const std::uint8_t* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
+
+std::uint32_t ReadU32(const std::uint8_t* p) {
+  return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+         (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
+}
+
+// Texts are NUL-padded but may fill their whole field without a NUL.
+std::string ReadText(const std::uint8_t* p, std::size_t length) {
+  const auto* begin = reinterpret_cast<const char*>(p);
+  const void* nul = std::memchr(begin, '\0', length);
+  return std::string(begin, nul == nullptr ? length : static_cast<std::size_t>(static_cast<const char*>(nul) - begin));
+}
+
+std::uint16_t NextRequestId() {
+  static std::atomic<std::uint16_t> next{1};
+  std::uint16_t id = next.fetch_add(1);
+  if (id == 0) {  // 0 is not a valid request id
+    id = next.fetch_add(1);
+  }
+  return id;
+}
+
+int HexValue(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if (std::isdigit(u) != 0) {
+    return c - '0';
+  }
+  const int lower = std::tolower(u);
+  return (lower >= 'a' && lower <= 'f') ? lower - 'a' + 10 : -1;
+}
+
+}  // namespace
+
+std::array<std::uint8_t, kGvcpHeaderSize> BuildDiscoveryCommand(std::uint16_t request_id) {
+  return {kGvcpKey,
+          kDiscoveryFlags,
+          static_cast<std::uint8_t>(kDiscoveryCmd >> 8),
+          static_cast<std::uint8_t>(kDiscoveryCmd & 0xFF),
+          0,
+          0,  // no payload
+          static_cast<std::uint8_t>(request_id >> 8),
+          static_cast<std::uint8_t>(request_id & 0xFF)};
+}
+
+std::optional<DiscoveryAck> ParseDiscoveryAck(const std::uint8_t* data, std::size_t size, std::uint16_t request_id) {
+  if (data == nullptr || size < kGvcpHeaderSize + kDiscoveryAckPayloadSize) {
+    return std::nullopt;
+  }
+  if (ReadU16(data) != kStatusSuccess || ReadU16(data + 2) != kDiscoveryAck ||
+      ReadU16(data + 4) < kDiscoveryAckPayloadSize || ReadU16(data + 6) != request_id) {
+    return std::nullopt;
+  }
+  const std::uint8_t* p = data + kGvcpHeaderSize;
+  DiscoveryAck ack;
+  ack.version_major = ReadU16(p + kRegVersion);
+  ack.version_minor = ReadU16(p + kRegVersion + 2);
+  ack.device_mode = ReadU32(p + kRegDeviceMode);
+  ack.mac_address = {p[kRegMacHigh + 2], p[kRegMacHigh + 3], p[kRegMacLow],
+                     p[kRegMacLow + 1],  p[kRegMacLow + 2],  p[kRegMacLow + 3]};
+  ack.ip_config_options = ReadU32(p + kRegIpConfigOptions);
+  ack.ip_config_current = ReadU32(p + kRegIpConfigCurrent);
+  ack.ip_address = ReadU32(p + kRegCurrentIp);
+  ack.subnet_mask = ReadU32(p + kRegSubnetMask);
+  ack.default_gateway = ReadU32(p + kRegDefaultGateway);
+  ack.manufacturer_name = ReadText(p + kRegManufacturerName, kLenManufacturerName);
+  ack.model_name = ReadText(p + kRegModelName, kLenModelName);
+  ack.device_version = ReadText(p + kRegDeviceVersion, kLenDeviceVersion);
+  ack.manufacturer_info = ReadText(p + kRegManufacturerInfo, kLenManufacturerInfo);
+  ack.serial_number = ReadText(p + kRegSerialNumber, kLenSerialNumber);
+  ack.user_defined_name = ReadText(p + kRegUserDefinedName, kLenUserDefinedName);
+  return ack;
+}
+
+std::string FormatMacAddress(const std::array<std::uint8_t, 6>& mac) {
+  char text[18];
+  std::snprintf(text, sizeof(text), "%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2], mac[3], mac[4],
+                mac[5]);
+  return text;
+}
+
+std::string FormatIPv4(std::uint32_t address) {
+  char text[INET_ADDRSTRLEN];
+  const in_addr in{htonl(address)};
+  return inet_ntop(AF_INET, &in, text, sizeof(text)) == nullptr ? std::string() : std::string(text);
+}
+
+std::optional<std::array<std::uint8_t, 6>> ParseMacAddress(const std::string& text) {
+  constexpr std::size_t kMacTextLength = 17;
+  if (text.size() != kMacTextLength) {
+    return std::nullopt;
+  }
+  std::array<std::uint8_t, 6> mac{};
+  for (std::size_t i = 0; i < mac.size(); ++i) {
+    const std::size_t at = i * 3;
+    const int high = HexValue(text[at]);
+    const int low = HexValue(text[at + 1]);
+    if (high < 0 || low < 0 || (i + 1 < mac.size() && text[at + 2] != ':' && text[at + 2] != '-')) {
+      return std::nullopt;
+    }
+    mac[i] = static_cast<std::uint8_t>((high << 4) | low);
+  }
+  return mac;
+}
+
+std::optional<std::uint32_t> ParseIPv4(const std::string& text) {
+  in_addr in{};
+  if (inet_pton(AF_INET, text.c_str(), &in) != 1) {
+    return std::nullopt;
+  }
+  return ntohl(in.s_addr);
+}
+
+PvResult ListHostAddresses(std::vector<HostAddress>& addresses) {
+  addresses.clear();
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) {
+    return PvResult(PvResult::Code::GENERIC_ERROR, 0,
+                    std::string("Cannot list the host's network interfaces: ") + std::strerror(errno));
+  }
+  for (const ifaddrs* it = list; it != nullptr; it = it->ifa_next) {
+    if (it->ifa_addr == nullptr || it->ifa_addr->sa_family != AF_INET || (it->ifa_flags & IFF_UP) == 0) {
+      continue;
+    }
+    HostAddress host;
+    host.interface_name = it->ifa_name == nullptr ? "" : it->ifa_name;
+    host.address = ntohl(reinterpret_cast<const sockaddr_in*>(it->ifa_addr)->sin_addr.s_addr);
+    if (it->ifa_netmask != nullptr) {
+      host.netmask = ntohl(reinterpret_cast<const sockaddr_in*>(it->ifa_netmask)->sin_addr.s_addr);
+    }
+    addresses.push_back(host);
+  }
+  freeifaddrs(list);
+  return PvResult();
+}
+
+GvcpDiscovery::GvcpDiscovery() : request_id_(NextRequestId()) {}
+
+GvcpDiscovery::~GvcpDiscovery() {
+  for (const int fd : sockets_) {
+    close(fd);
+  }
+}
+
+PvResult GvcpDiscovery::Open(const std::vector<HostAddress>& addresses) {
+  std::string last_error;
+  for (const HostAddress& host : addresses) {
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+      last_error = std::string("socket: ") + std::strerror(errno);
+      continue;
+    }
+    const int on = 1;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(host.address);
+    local.sin_port = 0;
+    if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof(on)) != 0 ||
+        bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0) {
+      last_error = "Cannot bind a discovery socket to " + FormatIPv4(host.address) + ": " + std::strerror(errno);
+      close(fd);
+      continue;
+    }
+    hosts_.push_back(host);
+    sockets_.push_back(fd);
+  }
+  if (!addresses.empty() && sockets_.empty()) {
+    return PvResult(PvResult::Code::GENERIC_ERROR, 0, "No network interface usable for discovery: " + last_error);
+  }
+  return PvResult();
+}
+
+void GvcpDiscovery::SendFrom(std::size_t index, std::uint32_t target) {
+  const auto command = BuildDiscoveryCommand(request_id_);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_addr.s_addr = htonl(target);
+  to.sin_port = htons(kGvcpPort);
+  // A send that fails (no route from this address) only means no camera answers here.
+  (void)sendto(sockets_[index], command.data(), command.size(), 0, reinterpret_cast<const sockaddr*>(&to),
+               sizeof(to));
+}
+
+void GvcpDiscovery::SendBroadcast(bool subnet_broadcast) {
+  for (std::size_t i = 0; i < sockets_.size(); ++i) {
+    SendFrom(i, kLimitedBroadcast);
+    const HostAddress& host = hosts_[i];
+    const std::uint32_t subnet = host.address | ~host.netmask;
+    if (subnet_broadcast && host.netmask != 0 && subnet != kLimitedBroadcast) {
+      SendFrom(i, subnet);
+    }
+  }
+}
+
+void GvcpDiscovery::SendUnicast(std::uint32_t target) {
+  bool sent = false;
+  for (std::size_t i = 0; i < sockets_.size(); ++i) {
+    const HostAddress& host = hosts_[i];
+    if ((host.address & host.netmask) == (target & host.netmask)) {
+      SendFrom(i, target);
+      sent = true;
+    }
+  }
+  for (std::size_t i = 0; !sent && i < sockets_.size(); ++i) {
+    SendFrom(i, target);
+  }
+}
+
+std::vector<GvcpAnswer> GvcpDiscovery::Collect(std::chrono::steady_clock::time_point deadline,
+                                               const std::function<bool(const GvcpAnswer&)>& done) {
+  std::vector<GvcpAnswer> answers;
+  std::set<std::array<std::uint8_t, 6>> seen;
+  std::vector<pollfd> fds;
+  for (const int fd : sockets_) {
+    fds.push_back(pollfd{fd, POLLIN, 0});
+  }
+  std::array<std::uint8_t, kMaxDatagram> buffer{};
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
+    const long long left_ns = left.count() < 0 ? 0 : left.count();
+    timespec wait{static_cast<time_t>(left_ns / 1000000000LL), static_cast<long>(left_ns % 1000000000LL)};
+    const int ready = ppoll(fds.data(), fds.size(), &wait, nullptr);
+    if (ready < 0 && errno == EINTR) {
+      continue;
+    }
+    if (ready <= 0) {
+      return answers;  // the detection time is over (or polling itself failed)
+    }
+    for (std::size_t i = 0; i < fds.size(); ++i) {
+      if (fds[i].revents == 0) {
+        continue;
+      }
+      if ((fds[i].revents & POLLNVAL) != 0) {
+        fds[i].fd = -1;  // ppoll skips negative descriptors
+        continue;
+      }
+      for (;;) {
+        const ssize_t got = recv(fds[i].fd, buffer.data(), buffer.size(), 0);
+        if (got < 0) {
+          break;  // drained (EAGAIN), or an ICMP error of an earlier send: nothing to read
+        }
+        std::optional<DiscoveryAck> ack = ParseDiscoveryAck(buffer.data(), static_cast<std::size_t>(got), request_id_);
+        if (!ack || !seen.insert(ack->mac_address).second) {
+          continue;
+        }
+        answers.push_back(GvcpAnswer{std::move(*ack), i});
+        if (done && done(answers.back())) {
+          return answers;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace camerasdk

@@ -1,0 +1,95 @@
+#pragma once
+// GigE Vision discovery of our own: DISCOVERY_CMD out of every host address, DISCOVERY_ACKs back.
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "camerasdk/PvResult.h"
+
+namespace camerasdk {
+
+constexpr std::uint16_t kGvcpPort = 3956;
+constexpr std::size_t kGvcpHeaderSize = 8;
+constexpr std::size_t kDiscoveryAckPayloadSize = 0xF8;  // mirrors bootstrap registers 0x00-0xF7
+
+// Every field of a DISCOVERY_ACK payload. Numbers in host byte order; texts without NUL padding.
+struct DiscoveryAck {
+  std::uint16_t version_major = 0;
+  std::uint16_t version_minor = 0;
+  std::uint32_t device_mode = 0;
+  std::array<std::uint8_t, 6> mac_address{};
+  std::uint32_t ip_config_options = 0;
+  std::uint32_t ip_config_current = 0;
+  std::uint32_t ip_address = 0;
+  std::uint32_t subnet_mask = 0;
+  std::uint32_t default_gateway = 0;
+  std::string manufacturer_name;
+  std::string model_name;
+  std::string device_version;
+  std::string manufacturer_info;
+  std::string serial_number;
+  std::string user_defined_name;
+};
+
+std::array<std::uint8_t, kGvcpHeaderSize> BuildDiscoveryCommand(std::uint16_t request_id);
+// Empty when the datagram is not a successful DISCOVERY_ACK of full size answering request_id.
+std::optional<DiscoveryAck> ParseDiscoveryAck(const std::uint8_t* data, std::size_t size, std::uint16_t request_id);
+// "02:5e:c1:12:34:56": lower case, colon-separated, the form MAC addresses are compared in.
+std::string FormatMacAddress(const std::array<std::uint8_t, 6>& mac);
+std::string FormatIPv4(std::uint32_t address);
+// Accepts colon- or dash-separated hexadecimal in either case; empty when the text is no MAC address.
+std::optional<std::array<std::uint8_t, 6>> ParseMacAddress(const std::string& text);
+std::optional<std::uint32_t> ParseIPv4(const std::string& text);
+
+// One IPv4 address of a host interface that is up.
+struct HostAddress {
+  std::string interface_name;
+  std::uint32_t address = 0;
+  std::uint32_t netmask = 0;
+};
+
+PvResult ListHostAddresses(std::vector<HostAddress>& addresses);
+
+struct GvcpAnswer {
+  DiscoveryAck ack;
+  std::size_t host_index = 0;  // into GvcpDiscovery::Hosts(): where the answer arrived
+};
+
+// One discovery round: sockets bound to each host address, open for the object's lifetime.
+class GvcpDiscovery {
+ public:
+  GvcpDiscovery();
+  ~GvcpDiscovery();
+  GvcpDiscovery(const GvcpDiscovery&) = delete;
+  GvcpDiscovery& operator=(const GvcpDiscovery&) = delete;
+
+  // Opens one socket per address; an address whose socket cannot be made is left out. Fails only
+  // when addresses were given and none could be used.
+  PvResult Open(const std::vector<HostAddress>& addresses);
+  const std::vector<HostAddress>& Hosts() const { return hosts_; }
+
+  // To 255.255.255.255 from every socket, and to each socket's subnet broadcast when asked.
+  void SendBroadcast(bool subnet_broadcast);
+  // To one camera, from the sockets on its subnet (from all when none is).
+  void SendUnicast(std::uint32_t target);
+
+  // Collects answers until the deadline, one per MAC address in arrival order. Returns early once
+  // `done` accepts an answer just taken.
+  std::vector<GvcpAnswer> Collect(std::chrono::steady_clock::time_point deadline,
+                                  const std::function<bool(const GvcpAnswer&)>& done = nullptr);
+
+ private:
+  void SendFrom(std::size_t index, std::uint32_t target);
+
+  std::vector<HostAddress> hosts_;
+  std::vector<int> sockets_;
+  std::uint16_t request_id_;
+};
+
+}  // namespace camerasdk

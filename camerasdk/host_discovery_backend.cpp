@@ -1,0 +1,130 @@
+// One discovery round on the host. The USB listing runs while the network answers come in, so the
+// whole round lasts the detection time and no more.
+#include "camerasdk/host_discovery_backend.h"
+
+#include <chrono>
+
+#include "camerasdk/PvDeviceInfoGEV.h"
+#include "camerasdk/gvcp_discovery.h"
+#include "camerasdk/uv_discovery.h"
+
+namespace camerasdk {
+namespace {
+
+const char kUsbInterfaceName[] = "USB3 Vision";
+const char kUsbInterfaceId[] = "usb";
+
+using Clock = std::chrono::steady_clock;
+
+void AddNetworkInterfaces(const GvcpDiscovery& gvcp, DiscoveryResult& result) {
+  for (const HostAddress& host : gvcp.Hosts()) {
+    const std::string address = FormatIPv4(host.address);
+    result.interfaces.push_back(
+        std::make_unique<PvInterface>(host.interface_name, host.interface_name + " " + address, address));
+  }
+}
+
+// Interfaces [0, n) of the result are the sockets' host addresses, in the same order.
+std::unique_ptr<PvDeviceInfo> MakeRecord(const GvcpAnswer& answer, const DiscoveryResult& result) {
+  const DiscoveryAck& ack = answer.ack;
+  PvDeviceIdentity identity;
+  identity.connection_id = FormatIPv4(ack.ip_address);
+  identity.unique_id = FormatMacAddress(ack.mac_address);
+  identity.display_id = ack.model_name + " (" + identity.connection_id + ")";
+  identity.vendor_name = ack.manufacturer_name;
+  identity.model_name = ack.model_name;
+  identity.version = ack.device_version;
+  identity.manufacturer_info = ack.manufacturer_info;
+  identity.serial_number = ack.serial_number;
+  identity.user_defined_name = ack.user_defined_name;
+  PvGEVAddresses addresses;
+  addresses.ip_address = identity.connection_id;
+  addresses.mac_address = identity.unique_id;
+  addresses.subnet_mask = FormatIPv4(ack.subnet_mask);
+  addresses.default_gateway = FormatIPv4(ack.default_gateway);
+  const PvInterface* host =
+      answer.host_index < result.interfaces.size() ? result.interfaces[answer.host_index].get() : nullptr;
+  return std::make_unique<PvDeviceInfoGEV>(identity, addresses, host);
+}
+
+// A part of the round that failed only fails the round when nothing at all was found: cameras
+// that did answer are worth more than an error about another transport.
+PvResult Combine(const PvResult& network, const PvResult& usb, const DiscoveryResult& result) {
+  if (!result.devices.empty()) {
+    return PvResult();
+  }
+  return network.IsFailure() ? network : usb;
+}
+
+}  // namespace
+
+PvResult HostDiscoveryBackend::Discover(const DiscoverySettings& settings, DiscoveryResult& result) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(settings.timeout_ms);
+  std::vector<HostAddress> addresses;
+  PvResult network = ListHostAddresses(addresses);
+  GvcpDiscovery gvcp;
+  if (network.IsOK()) {
+    network = gvcp.Open(addresses);
+  }
+  AddNetworkInterfaces(gvcp, result);
+  gvcp.SendBroadcast(settings.subnet_broadcast);
+
+  result.interfaces.push_back(std::make_unique<PvInterface>(kUsbInterfaceName, kUsbInterfaceName, kUsbInterfaceId));
+  std::vector<std::unique_ptr<PvDeviceInfo>> usb_devices;
+  const PvResult usb = ListUsb3VisionDevices(result.interfaces.back().get(), usb_devices);
+
+  for (const GvcpAnswer& answer : gvcp.Collect(deadline)) {
+    result.devices.push_back(MakeRecord(answer, result));
+  }
+  for (auto& device : usb_devices) {
+    result.devices.push_back(std::move(device));
+  }
+  return Combine(network, usb, result);
+}
+
+PvResult HostDiscoveryBackend::FindDevice(const std::string& id, const DiscoverySettings& settings,
+                                          DiscoveryResult& result) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(settings.timeout_ms);
+  std::vector<HostAddress> addresses;
+  PvResult network = ListHostAddresses(addresses);
+  GvcpDiscovery gvcp;
+  if (network.IsOK()) {
+    network = gvcp.Open(addresses);
+  }
+  AddNetworkInterfaces(gvcp, result);
+
+  const std::optional<std::uint32_t> ip = ParseIPv4(id);
+  if (ip) {
+    gvcp.SendUnicast(*ip);
+    const auto answers = gvcp.Collect(deadline, [](const GvcpAnswer&) { return true; });
+    if (!answers.empty()) {
+      result.devices.push_back(MakeRecord(answers.front(), result));
+    }
+    return network.IsFailure() && result.devices.empty() ? network : PvResult();
+  }
+
+  gvcp.SendBroadcast(settings.subnet_broadcast);
+  result.interfaces.push_back(std::make_unique<PvInterface>(kUsbInterfaceName, kUsbInterfaceName, kUsbInterfaceId));
+  std::vector<std::unique_ptr<PvDeviceInfo>> usb_devices;
+  const PvResult usb = ListUsb3VisionDevices(result.interfaces.back().get(), usb_devices);
+  for (auto& device : usb_devices) {
+    if (id == device->GetConnectionID().GetAscii()) {
+      result.devices.push_back(std::move(device));
+      return PvResult();
+    }
+  }
+
+  const std::optional<std::array<std::uint8_t, 6>> mac = ParseMacAddress(id);
+  const auto answers = gvcp.Collect(deadline, [&](const GvcpAnswer& answer) {
+    return mac ? answer.ack.mac_address == *mac : FormatIPv4(answer.ack.ip_address) == id;
+  });
+  if (!answers.empty()) {
+    const GvcpAnswer& last = answers.back();
+    if (mac ? last.ack.mac_address == *mac : FormatIPv4(last.ack.ip_address) == id) {
+      result.devices.push_back(MakeRecord(last, result));
+    }
+  }
+  return Combine(network, usb, result);
+}
+
+}  // namespace camerasdk
