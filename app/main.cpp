@@ -5,6 +5,7 @@
 
 #include <fmt/format.h>
 
+#include "app/fwupdate_devicelist.h"
 #include "app/genfwupdate_cmd.h"
 #include "app/genfwupdate_cmdline_parser.h"
 #include "util/quarxlog.h"
@@ -31,7 +32,10 @@ void ReportError(const char* text, bool logIt) {
 }
 
 // The operations are wired in here: each takes its package path (if any) and its converted settings.
-void RunDeviceList(const fwupdate::DeviceListSettings& /*settings*/) { throw std::runtime_error(kNotAvailable); }
+void RunDeviceList(const fwupdate::DeviceListSettings& settings) {
+  fwupdate::DeviceList list;
+  list.DisplayDeviceList(settings.timeoutMs);
+}
 
 void RunFileInfo(const std::string& /*packagePath*/, const fwupdate::FileInfoSettings& /*settings*/) {
   throw std::runtime_error(kNotAvailable);
