@@ -1,0 +1,26 @@
+#pragma once
+// The handle of a USB3 Vision camera.
+
+#include <memory>
+#include <string>
+
+#include "core/device.h"
+#include "core/device_u3v_impl.h"
+
+namespace quarx::core {
+
+class DeviceU3V : public Device {
+ public:
+  // Unconnected, over a new adaptor USB3 Vision device.
+  explicit DeviceU3V(const std::string& connectionId);
+  // Over a given implementation; the seam through which tests stand in for the camera.
+  explicit DeviceU3V(std::shared_ptr<DeviceU3VImpl> impl);
+
+  void Connect() override;
+  std::string GetUUID() const;
+
+ private:
+  DeviceU3VImpl& U3v() const;
+};
+
+}  // namespace quarx::core

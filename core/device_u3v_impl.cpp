@@ -1,0 +1,39 @@
+// Connecting a USB3 Vision camera.
+#include "core/device_u3v_impl.h"
+
+#include <fmt/format.h>
+
+#include <exception>
+
+#include "core/exception_connect_impl.h"
+#include "core/exception_core_impl.h"
+#include "sdkadaptor/src/exception_sdk_adaptor.h"
+
+namespace quarx::core {
+
+DeviceU3VImpl::DeviceU3VImpl(const std::string& connectionId)
+    : DeviceU3VImpl(connectionId, std::make_unique<sdkadaptor::DeviceU3V>()) {}
+
+DeviceU3VImpl::DeviceU3VImpl(const std::string& connectionId, std::unique_ptr<sdkadaptor::InterfaceDeviceU3V> device)
+    : DeviceImpl(connectionId, device.release()) {}
+
+void DeviceU3VImpl::Connect() {
+  try {
+    device_->Connect(connection_id_);
+  } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
+    throw ConnectExceptionImpl("Connect", __LINE__, ERR_CONNECT, SdkAdaptorMessage(e));
+  } catch (const std::exception& e) {
+    throw ConnectExceptionImpl("Connect", __LINE__, ERR_CONNECT, e.what());
+  }
+}
+
+std::string DeviceU3VImpl::GetUUID() const {
+  const auto* u3v = dynamic_cast<const sdkadaptor::DeviceU3V*>(device_);
+  if (!u3v) {
+    throw CoreExceptionImpl("GetUUID", RESULT_DEVICE, ERR_INVALID_DEVICE_TYPE,
+                            fmt::format("Invalid device type({})", static_cast<int>(device_->GetType())));
+  }
+  return u3v->GetGUID();
+}
+
+}  // namespace quarx::core

@@ -1,0 +1,25 @@
+#pragma once
+// A USB3 Vision camera behind its handle: connecting only opens the control channel.
+
+#include <memory>
+#include <string>
+
+#include "core/device_impl.h"
+#include "sdkadaptor/src/device_u3v.h"
+
+namespace quarx::core {
+
+class DeviceU3VImpl : public DeviceImpl {
+ public:
+  // Over a new, unconnected adaptor USB3 Vision device.
+  explicit DeviceU3VImpl(const std::string& connectionId);
+  // Over a given adaptor device, taken over; the seam through which tests stand in for the camera.
+  DeviceU3VImpl(const std::string& connectionId, std::unique_ptr<sdkadaptor::InterfaceDeviceU3V> device);
+
+  // Throws ConnectException (detail 2000) on failure.
+  void Connect();
+  // The device GUID; only the adaptor's USB3 Vision device knows it.
+  std::string GetUUID() const;
+};
+
+}  // namespace quarx::core
