@@ -1,0 +1,155 @@
+// The device finder over a mocked adaptor system: which records it keeps, what it logs, what it swallows.
+#include "core/device_finder_impl.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "camerasdk/PvDeviceInfoGEV.h"
+#include "camerasdk/PvDeviceInfoU3V.h"
+#include "core/found_device_info_gev.h"
+#include "core/found_device_info_u3v.h"
+#include "sdkadaptor/src/device_info_gev.h"
+#include "sdkadaptor/src/device_info_u3v.h"
+#include "sdkadaptor/src/exception_sdk_adaptor.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/mock_discovery.h"
+
+namespace quarx::core {
+namespace {
+
+using ::testing::_;
+using ::testing::ByMove;
+using ::testing::InSequence;
+using ::testing::Return;
+using ::testing::Throw;
+
+// SDK records live as long as the test: the adaptor records borrow them, as from a real system.
+struct SdkRecords {
+  PvInterface host{"eth0", "eth0 10.0.0.1", "10.0.0.1"};
+  std::vector<std::unique_ptr<PvDeviceInfo>> records;
+
+  std::unique_ptr<sdkadaptor::InterfaceDeviceInfo> Gev(const std::string& ip) {
+    PvDeviceIdentity id;
+    id.connection_id = ip;
+    id.model_name = "FWCAM-1";
+    records.push_back(
+        std::make_unique<PvDeviceInfoGEV>(id, PvGEVAddresses{ip, "02:5e:c1:00:00:01", "255.0.0.0", ""}, &host));
+    return std::make_unique<sdkadaptor::DeviceInfoGEV>(records.back().get());
+  }
+  std::unique_ptr<sdkadaptor::InterfaceDeviceInfo> U3v(const std::string& id_text) {
+    PvDeviceIdentity id;
+    id.connection_id = id_text;
+    records.push_back(std::make_unique<PvDeviceInfoU3V>(id, "GUID-1", &host));
+    return std::make_unique<sdkadaptor::DeviceInfoU3V>(records.back().get());
+  }
+};
+
+std::unique_ptr<sdkadaptor::InterfaceDeviceInfo> Other(const std::string& id) {
+  auto info = std::make_unique<test::MockDeviceInfo>();
+  EXPECT_CALL(*info, GetType()).WillRepeatedly(Return(DeviceInterfaceTypeEnum::Other));
+  ON_CALL(*info, GetConnectionId()).WillByDefault(Return(id));
+  return info;
+}
+
+template <typename... Records>
+std::vector<std::unique_ptr<sdkadaptor::InterfaceDeviceInfo>> List(Records... records) {
+  std::vector<std::unique_ptr<sdkadaptor::InterfaceDeviceInfo>> list;
+  (list.push_back(std::move(records)), ...);
+  return list;
+}
+
+TEST(DeviceFinder, KeepsGigEVisionAndUsb3VisionInAdaptorOrderAndCountsEveryRecord) {
+  SdkRecords sdk;
+  auto system = std::make_unique<test::MockSystem>();
+  {
+    InSequence in_order;
+    EXPECT_CALL(*system, SetDetectionTimeoutMillisec(1500u));
+    EXPECT_CALL(*system, Find()).WillOnce(Return(ByMove(List(sdk.Gev("10.0.0.20"), Other("x"), sdk.U3v("usb-1")))));
+  }
+  DeviceFinderImpl finder(std::move(system));
+  test::LogCapture log;
+  const auto found = finder.Find(1500);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0]->GetDeviceType(), DeviceInterfaceTypeEnum::GEV);
+  EXPECT_EQ(dynamic_cast<const FoundDeviceInfoGEV&>(*found[0]).GetIPAddress(), "10.0.0.20");
+  EXPECT_EQ(found[1]->GetDeviceType(), DeviceInterfaceTypeEnum::U3V);
+  EXPECT_EQ(dynamic_cast<const FoundDeviceInfoU3V&>(*found[1]).GetDeviceGUID(), "GUID-1");
+  EXPECT_EQ(log.Lines(), std::vector<std::string>{"[debug] <Find> Founf devices(3)"});
+}
+
+TEST(DeviceFinder, NoCameraGivesAnEmptyListAndAZeroCount) {
+  auto system = std::make_unique<test::MockSystem>();
+  EXPECT_CALL(*system, SetDetectionTimeoutMillisec(0u));
+  EXPECT_CALL(*system, Find()).WillOnce(Return(ByMove(List())));
+  DeviceFinderImpl finder(std::move(system));
+  test::LogCapture log;
+  EXPECT_TRUE(finder.Find(0).empty());
+  EXPECT_EQ(log.Lines(), std::vector<std::string>{"[debug] <Find> Founf devices(0)"});
+}
+
+TEST(DeviceFinder, RecordsOfOneDiscoveryOutliveTheNext) {
+  SdkRecords sdk;
+  auto system = std::make_unique<test::MockSystem>();
+  EXPECT_CALL(*system, SetDetectionTimeoutMillisec(_)).Times(2);
+  EXPECT_CALL(*system, Find())
+      .WillOnce(Return(ByMove(List(sdk.Gev("10.0.0.1")))))
+      .WillOnce(Return(ByMove(List(sdk.Gev("10.0.0.2")))));
+  DeviceFinderImpl finder(std::move(system));
+  const auto first = finder.Find(10);
+  const auto second = finder.Find(10);
+  sdk.records.clear();  // the SDK's records are gone; the core's copies must not care
+  ASSERT_EQ(first.size(), 1u);
+  ASSERT_EQ(second.size(), 1u);
+  EXPECT_EQ(first[0]->GetConnectionId(), "10.0.0.1");
+  EXPECT_EQ(second[0]->GetConnectionId(), "10.0.0.2");
+}
+
+TEST(DeviceFinder, ADiscoveryThatThrowsBelowReadsAsNoCamera) {
+  auto system = std::make_unique<test::MockSystem>();
+  EXPECT_CALL(*system, SetDetectionTimeoutMillisec(_));
+  EXPECT_CALL(*system, Find()).WillOnce(Throw(std::runtime_error("socket trouble")));
+  DeviceFinderImpl finder(std::move(system));
+  test::LogCapture log;
+  EXPECT_TRUE(finder.Find(100).empty());
+  EXPECT_EQ(log.Lines(), std::vector<std::string>{"[error] <Find> discovery failed: socket trouble"});
+}
+
+TEST(DeviceFinder, LookupByConnectionIdGivesOnePlainRecord) {
+  SdkRecords sdk;
+  auto system = std::make_unique<test::MockSystem>();
+  EXPECT_CALL(*system, SetDetectionTimeoutMillisec(250u));
+  EXPECT_CALL(*system, FindDevice("10.0.0.7")).WillOnce(Return(ByMove(sdk.Gev("10.0.0.7"))));
+  DeviceFinderImpl finder(std::move(system));
+  const auto found = finder.Find("10.0.0.7", 250);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0]->GetConnectionId(), "10.0.0.7");
+  EXPECT_EQ(found[0]->GetDeviceType(), DeviceInterfaceTypeEnum::GEV);
+  EXPECT_EQ(dynamic_cast<const FoundDeviceInfoGEV*>(found[0].get()), nullptr);
+}
+
+TEST(DeviceFinder, LookupFailuresGiveAnEmptyList) {
+  auto system = std::make_unique<test::MockSystem>();
+  EXPECT_CALL(*system, SetDetectionTimeoutMillisec(_)).Times(2);
+  EXPECT_CALL(*system, FindDevice(_))
+      .WillOnce(Return(ByMove(std::unique_ptr<sdkadaptor::InterfaceDeviceInfo>())))
+      .WillOnce(Throw(sdkadaptor::ExceptionSdkAdaptor(0x19, "NotFound", "nothing answered")));
+  DeviceFinderImpl finder(std::move(system));
+  EXPECT_TRUE(finder.Find("10.0.0.7", 10).empty());
+  EXPECT_TRUE(finder.Find("02:5e:c1:00:00:07", 10).empty());
+}
+
+TEST(DeviceFinder, SubnetBroadcastSwitchPassesThrough) {
+  auto system = std::make_unique<test::MockSystem>();
+  EXPECT_CALL(*system, SetSubnetBroadcastEnabled(true));
+  EXPECT_CALL(*system, GetSubnetBroadcastEnabled()).WillOnce(Return(true));
+  const DeviceFinderImpl finder(std::move(system));
+  finder.SetSubnetBroadcastEnabled(true);
+  EXPECT_TRUE(finder.GetSubnetBroadcastEnabled());
+}
+
+}  // namespace
+}  // namespace quarx::core
