@@ -1,0 +1,47 @@
+#pragma once
+// The emulated camera's identity and behaviour knobs, as read from its command line.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quarx::emulator {
+
+struct EmulatorOptions {
+  // Identity, written into the bootstrap registers that the discovery acknowledge mirrors.
+  std::string address;  // loopback IPv4 address the camera serves GVCP on
+  std::string mac;      // "02:5e:c1:00:00:NN" by default, NN being the address's last byte
+  std::string vendor = "Velmora";
+  std::string model = "FWCAM-1";
+  std::string version = "1.0.0";
+  std::string serial;  // "EMU" and the address's last byte by default
+  std::string userName;
+  std::string manufacturerInfo = "fwcam-emulator";
+  std::string netmask = "255.0.0.0";
+  std::string gateway = "0.0.0.0";
+
+  // Behaviour.
+  std::uint32_t installMs = 1000;
+  std::uint32_t resetMs = 2000;
+  std::optional<std::int32_t> sources;
+  bool failOpen = false;
+  bool failWrite = false;
+  bool failClose = false;
+  bool failInstall = false;
+  bool neverDone = false;
+  bool neverBack = false;
+
+  bool help = false;
+};
+
+// The MAC address as six bytes; the text has already been checked by ParseEmulatorOptions.
+std::vector<std::uint8_t> MacBytes(const std::string& mac);
+
+// Reads the command line; throws std::invalid_argument with a message naming the option
+// and the value at fault.
+EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args);
+
+std::string EmulatorUsage();
+
+}  // namespace quarx::emulator
