@@ -36,6 +36,8 @@ struct NumberCase {
   int fileInfoDevice;
 };
 
+void PrintTo(const NumberCase& c, std::ostream* os) { *os << "'" << c.text << "'"; }
+
 class DeviceNumberText : public ::testing::TestWithParam<NumberCase> {};
 
 TEST_P(DeviceNumberText, ConvertsLikeStoiThenNarrowsPerOperation) {
@@ -86,6 +88,8 @@ struct BadValueCase {
   OptionList options;
   std::string error;
 };
+
+void PrintTo(const BadValueCase& c, std::ostream* os) { *os << c.error; }
 
 class BadOptionValue : public ::testing::TestWithParam<BadValueCase> {};
 

@@ -59,6 +59,16 @@ struct ValidCase {
   OptionList options;
 };
 
+std::string Joined(const std::vector<std::string>& args) {
+  std::string text;
+  for (const auto& arg : args) {
+    text += " '" + arg + "'";
+  }
+  return text;
+}
+
+void PrintTo(const ValidCase& c, std::ostream* os) { *os << "args" << Joined(c.args); }
+
 class ParserAccepts : public ::testing::TestWithParam<ValidCase> {};
 
 TEST_P(ParserAccepts, YieldsOneCommandWithItsOptionsInStepOrder) {
@@ -112,6 +122,8 @@ struct InvalidCase {
   std::string error;
   bool printedByParser;
 };
+
+void PrintTo(const InvalidCase& c, std::ostream* os) { *os << "args" << Joined(c.args); }
 
 class ParserRejects : public ::testing::TestWithParam<InvalidCase> {};
 

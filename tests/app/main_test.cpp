@@ -1,11 +1,18 @@
 // The real fwupdate program: help, exit statuses and the error lines users see.
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include <gmock/gmock.h>
 
 #include <gtest/gtest.h>
 
@@ -21,26 +28,19 @@ struct ProgramRun {
   std::string out;
 };
 
+// Exit status of a child that could not prepare what the test needs (not the program's own).
+constexpr int kCannotPrepare = 77;
+
 // Runs the program with exactly `argv` (program name included, if any) and standard input at end of file.
-ProgramRun RunProgram(const std::vector<std::string>& argv, bool withHome = true) {
+// `prepare` runs in the child before the program starts; returning false ends the child with kCannotPrepare.
+ProgramRun RunProgram(const std::vector<std::string>& argv, bool withHome = true,
+                      const std::function<bool()>& prepare = {}) {
   std::vector<std::string> words = argv;
   std::vector<char*> args;
   for (auto& word : words) {
     args.push_back(word.data());
   }
   args.push_back(nullptr);
-  std::vector<std::string> envWords;
-  for (char** e = environ; *e != nullptr; ++e) {
-    if (withHome || std::string(*e).rfind("HOME=", 0) != 0) {
-      envWords.emplace_back(*e);
-    }
-  }
-  std::vector<char*> env;
-  for (auto& word : envWords) {
-    env.push_back(word.data());
-  }
-  env.push_back(nullptr);
-
   int pipeFds[2];
   if (pipe(pipeFds) != 0) {
     ADD_FAILURE() << "pipe failed";
@@ -48,12 +48,18 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, bool withHome = true
   }
   const pid_t pid = fork();
   if (pid == 0) {
+    if (!withHome) {
+      unsetenv("HOME");
+    }
+    if (prepare && !prepare()) {
+      _exit(kCannotPrepare);
+    }
     dup2(pipeFds[1], STDOUT_FILENO);
     const int devNull = open("/dev/null", O_RDONLY);
     dup2(devNull, STDIN_FILENO);
     close(pipeFds[0]);
     close(pipeFds[1]);
-    execve(FWUPDATE_PATH, args.data(), env.data());
+    execve(FWUPDATE_PATH, args.data(), environ);
     _exit(127);
   }
   close(pipeFds[1]);
@@ -94,6 +100,59 @@ TEST(FwupdateProgram, EmptyArgumentVectorPrintsHelpNamedFwupdate) {
   EXPECT_EQ(run.out, test::ExpectedHelp("fwupdate"));
 }
 
+// The program reads its configuration from one fixed path. To give it one without touching the machine, the
+// child mounts an empty file system over /opt in a mount namespace of its own and writes the file there;
+// HOME lies inside that file system too, so nothing is left behind.
+constexpr const char* kNoMountNamespace =
+    "needs a private mount namespace (root or user namespaces) to place the configuration file";
+constexpr const char* kHomeInNamespace = "/opt/home";
+
+ProgramRun RunWithConfiguration(const std::vector<std::string>& args, const std::string& config) {
+  return RunProgram(Line(args), true, [&] {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", "/opt", "tmpfs", 0, "size=1m") != 0) {
+      return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories("/opt/velmora/fwupdate", ec);
+    std::ofstream("/opt/velmora/fwupdate/quarx.conf") << config;
+    return !ec && setenv("HOME", kHomeInNamespace, 1) == 0;
+  });
+}
+
+TEST(FwupdateWithConfiguration, LogFileThatCannotBeOpenedIsReportedWithStatus1) {
+  const ProgramRun run = RunWithConfiguration({"-h"}, "[log]\nlevel = \"info\"\nfilename = \"\"\n");
+  if (run.exitStatus == kCannotPrepare) {
+    GTEST_SKIP() << kNoMountNamespace;
+  }
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_THAT(run.out, ::testing::MatchesRegex("\n Error : Failed opening file /opt/home/\\.quarx/log/ for writing.* \n"));
+}
+
+TEST(FwupdateWithConfiguration, LoggerComesFirstAndLogsMainAtDebugLevel) {
+  const ProgramRun run = RunWithConfiguration({"-h"}, "[log]\nlevel = \"debug\"\n");
+  if (run.exitStatus == kCannotPrepare) {
+    GTEST_SKIP() << kNoMountNamespace;
+  }
+  EXPECT_EQ(run.exitStatus, 0);
+  const std::string help = test::ExpectedHelp(FWUPDATE_PATH);
+  ASSERT_GT(run.out.size(), help.size());
+  EXPECT_THAT(run.out.substr(0, run.out.size() - help.size()),
+              ::testing::MatchesRegex("\\[quarx\\]\\[[0-9]{6}\\.[0-9]{9}\\]\\[debug\\] main\n"));
+  EXPECT_EQ(run.out.substr(run.out.size() - help.size()), help);
+}
+
+TEST(FwupdateWithConfiguration, CommandLineErrorIsAlsoLoggedAtErrorLevel) {
+  const ProgramRun run = RunWithConfiguration({"foo"}, "[log]\nlevel = \"error\"\n");
+  if (run.exitStatus == kCannotPrepare) {
+    GTEST_SKIP() << kNoMountNamespace;
+  }
+  EXPECT_EQ(run.exitStatus, 2);
+  EXPECT_THAT(run.out, ::testing::MatchesRegex(
+                           "\n Error : Invalid arguments: foo \n"
+                           "\\[quarx\\]\\[[0-9]{6}\\.[0-9]{9}\\]\\[error\\] Invalid arguments: foo\n"));
+}
+
 TEST(FwupdateProgram, RunsWithoutHome) {
   const ProgramRun run = RunProgram(Line({"-h"}), false);
   EXPECT_EQ(run.exitStatus, 0);
@@ -105,6 +164,12 @@ struct CommandLineErrorCase {
   std::string error;
   bool printedByParser;
 };
+
+void PrintTo(const CommandLineErrorCase& c, std::ostream* os) {
+  for (const auto& arg : c.args) {
+    *os << " '" << arg << "'";
+  }
+}
 
 class FwupdateCommandLineError : public ::testing::TestWithParam<CommandLineErrorCase> {};
 
