@@ -159,21 +159,21 @@ ExtractedFileInfo UnzipMem::ExtractFileFromFile(const std::string& name, std::ui
     if (name != st.name) continue;
 
     // The entry that passed the walk is the one extracted, by its index.
-    std::string why;
-    ExtractedFileInfo extracted;
     if (st.size > maxSize) {
-      why = fmt::format("entry declares {} bytes, more than the {} allowed", st.size, maxSize);
-      logger->error("<{}> {}({}) {}", __func__, path, name, why);
+      logger->error("<{}> {}({}) declares {} bytes, more than the {} allowed", __func__, path, name, st.size,
+                    maxSize);
     } else {
-      extracted = ReadEntry(archive.get(), static_cast<zip_uint64_t>(index), st.size, why);
+      std::string why;
+      ExtractedFileInfo extracted = ReadEntry(archive.get(), static_cast<zip_uint64_t>(index), st.size, why);
+      if (why.empty()) {
+        extracted.SetZipFileName(name);
+        return extracted;
+      }
+      logger->debug("<{}> {}({}) {}", __func__, path, name, why);
     }
-    if (!why.empty()) {
-      throw FWUpdateExceptionImpl(
-          __func__, __LINE__, ERR_UPDATE_ZIP,
-          fmt::format("Invalid Zipfile({}) failed to mz_zip_reader_extract_file_to_heap()", path));
-    }
-    extracted.SetZipFileName(name);
-    return extracted;
+    throw FWUpdateExceptionImpl(
+        __func__, __LINE__, ERR_UPDATE_ZIP,
+        fmt::format("Invalid Zipfile({}) failed to mz_zip_reader_extract_file_to_heap()", path));
   }
   throw FWUpdateExceptionImpl(__func__, __LINE__, ERR_UPDATE_ZIP, fmt::format("Not found {}", name));
 }
@@ -214,14 +214,21 @@ ExtractedFileInfo UnzipMem::ExtractFileFromMem(const std::string& name, std::uin
                                (ZIP_STAT_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD) &&
                            (st.comp_method == ZIP_CM_STORE || st.comp_method == ZIP_CM_DEFLATE) &&
                            st.encryption_method == ZIP_EM_NONE;
-    if (!supported) throw extractFailure();
+    if (!supported) {
+      logger->debug("<{}> {} method({}) encryption({}) not supported", __func__, name, st.comp_method,
+                    st.encryption_method);
+      throw extractFailure();
+    }
     if (st.size > maxSize) {
       logger->error("<{}> {} declares {} bytes, more than the {} allowed", __func__, name, st.size, maxSize);
       throw extractFailure();
     }
     std::string why;
     ExtractedFileInfo extracted = ReadEntry(archive.get(), static_cast<zip_uint64_t>(index), st.size, why);
-    if (!why.empty()) throw extractFailure();
+    if (!why.empty()) {
+      logger->debug("<{}> {} {}", __func__, name, why);
+      throw extractFailure();
+    }
     extracted.SetZipFileName(name);
     return extracted;
   }

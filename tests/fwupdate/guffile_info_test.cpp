@@ -286,6 +286,19 @@ INSTANTIATE_TEST_SUITE_P(
                        });
                      },
                      4003, kInnerExtract},
+        PackageFault{"ControlXmlBzip2", [] { return PackageBuilder(kControlXml, ZipMethod::Bzip2).Build(); }, 4003,
+                     kInnerExtract},
+        PackageFault{"ControlXmlEncrypted",
+                     [] {
+                       return PackageBuilder().File("control.xml", kControlXml, ZipMethod::Stored).BuildAround(
+                           MakeZip({ZipEntry{"control.xml", kControlXml, ZipMethod::Deflated, true}}));
+                     },
+                     4003, kInnerExtract},
+        PackageFault{"PackageZipEncrypted",
+                     [] {
+                       return MakeZip({ZipEntry{"package.zip", Valid().InnerZip(), ZipMethod::Stored, true}});
+                     },
+                     4003, kOuterExtract},
         PackageFault{"ControlXmlWithOtherRoot", [] { return PackageBuilder("<Other/>").Build(); }, 4005,
                      "Invalid control.xml"},
         PackageFault{"ControlXmlMalformed", [] { return PackageBuilder("<GufRuleSet><Update").Build(); }, 4005,

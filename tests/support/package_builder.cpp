@@ -106,9 +106,14 @@ std::string MakeZip(const std::vector<ZipEntry>& entries) {
     const zip_int64_t index = zip_file_add(za, e.name.c_str(), data, ZIP_FL_ENC_GUESS);
     if (index < 0) zip_source_free(data);
     Check(index >= 0, za, "add");
-    Check(zip_set_file_compression(za, static_cast<zip_uint64_t>(index),
-                                   e.method == ZipMethod::Stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0) == 0,
-          za, "method");
+    const zip_int32_t method = e.method == ZipMethod::Stored     ? ZIP_CM_STORE
+                               : e.method == ZipMethod::Deflated ? ZIP_CM_DEFLATE
+                                                                 : ZIP_CM_BZIP2;
+    Check(zip_set_file_compression(za, static_cast<zip_uint64_t>(index), method, 0) == 0, za, "method");
+    if (e.encrypted) {
+      Check(zip_file_set_encryption(za, static_cast<zip_uint64_t>(index), ZIP_EM_AES_128, "secret") == 0, za,
+            "encryption");
+    }
   }
   if (zip_close(za) != 0) {
     const std::string text = zip_strerror(za);

@@ -9,12 +9,14 @@
 
 namespace quarx::test {
 
-enum class ZipMethod { Stored, Deflated };
+// Bzip2 is there to build entries the reader must refuse.
+enum class ZipMethod { Stored, Deflated, Bzip2 };
 
 struct ZipEntry {
   std::string name;  // written as given, byte for byte
   std::string data;
   ZipMethod method = ZipMethod::Stored;
+  bool encrypted = false;  // AES-128 with the password "secret"
 };
 
 // A zip archive holding `entries` in this order (which is also the central-directory order).
