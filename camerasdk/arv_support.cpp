@@ -1,0 +1,127 @@
+// Aravis errors as SDK results, node kinds by XML tag, DOM helpers.
+#include "camerasdk/arv_support.h"
+
+#include <cstring>
+#include <map>
+
+namespace camerasdk_detail {
+
+PvResult Failure(std::uint32_t code, const std::string& description) {
+  // PvResult(code) copies the code into the internal code, and a generic error whose internal
+  // code is also generic means "busy" to the adaptor.
+  const std::uint32_t internal = code == PvResult::Code::GENERIC_ERROR ? 0 : code;
+  return PvResult(code, internal, description);
+}
+
+PvResult ResultFromError(GError* error) {
+  if (error == nullptr) {
+    return PvResult();
+  }
+  std::uint32_t code = PvResult::Code::GENERIC_ERROR;
+  if (error->domain == ARV_DEVICE_ERROR) {
+    switch (error->code) {
+      case ARV_DEVICE_ERROR_TIMEOUT:
+        code = PvResult::Code::TIMEOUT;
+        break;
+      case ARV_DEVICE_ERROR_NOT_CONNECTED:
+        code = PvResult::Code::NOT_CONNECTED;
+        break;
+      case ARV_DEVICE_ERROR_PROTOCOL_ERROR_NOT_IMPLEMENTED:
+        code = PvResult::Code::NOT_SUPPORTED;
+        break;
+      case ARV_DEVICE_ERROR_PROTOCOL_ERROR_BUSY:
+        code = PvResult::Code::BUSY;
+        break;
+      default:
+        break;
+    }
+  } else if (error->domain == ARV_GC_ERROR) {
+    switch (error->code) {
+      case ARV_GC_ERROR_NO_EVENT_IMPLEMENTATION:
+      case ARV_GC_ERROR_SET_FROM_STRING_UNDEFINED:
+      case ARV_GC_ERROR_GET_AS_STRING_UNDEFINED:
+        code = PvResult::Code::NOT_SUPPORTED;
+        break;
+      default:
+        break;
+    }
+  } else if (error->domain == G_IO_ERROR && error->code == G_IO_ERROR_TIMED_OUT) {
+    code = PvResult::Code::TIMEOUT;
+  }
+  const std::string message = Text(error->message);
+  // Aravis error codes are small numbers, so a generic failure can never read as "busy".
+  const std::uint32_t internal =
+      code == PvResult::Code::GENERIC_ERROR ? static_cast<std::uint32_t>(error->code) & 0xFFFu : code;
+  g_error_free(error);
+  return PvResult(code, internal, message);
+}
+
+PvGenType TypeFromTag(const char* tag) {
+  static const std::map<std::string, PvGenType> kTypes = {
+      {"Integer", PvGenTypeInteger},      {"IntReg", PvGenTypeInteger},        {"MaskedIntReg", PvGenTypeInteger},
+      {"IntSwissKnife", PvGenTypeInteger}, {"IntConverter", PvGenTypeInteger}, {"StructEntry", PvGenTypeInteger},
+      {"Enumeration", PvGenTypeEnum},     {"Boolean", PvGenTypeBoolean},       {"String", PvGenTypeString},
+      {"StringReg", PvGenTypeString},     {"Command", PvGenTypeCommand},       {"Float", PvGenTypeFloat},
+      {"FloatReg", PvGenTypeFloat},       {"SwissKnife", PvGenTypeFloat},      {"Converter", PvGenTypeFloat},
+      {"Register", PvGenTypeRegister},
+  };
+  if (tag == nullptr) {
+    return PvGenTypeUndefined;
+  }
+  const auto it = kTypes.find(tag);
+  return it == kTypes.end() ? PvGenTypeUndefined : it->second;
+}
+
+// Aravis numbers visibility the other way round (Invisible 0 ... Beginner 3).
+PvGenVisibility VisibilityFromArv(ArvGcVisibility visibility) {
+  switch (visibility) {
+    case ARV_GC_VISIBILITY_BEGINNER:
+      return PvGenVisibilityBeginner;
+    case ARV_GC_VISIBILITY_EXPERT:
+      return PvGenVisibilityExpert;
+    case ARV_GC_VISIBILITY_GURU:
+      return PvGenVisibilityGuru;
+    case ARV_GC_VISIBILITY_INVISIBLE:
+      return PvGenVisibilityInvisible;
+    default:
+      return PvGenVisibilityUndefined;
+  }
+}
+
+PvGenRepresentation RepresentationFromArv(ArvGcRepresentation representation) {
+  switch (representation) {
+    case ARV_GC_REPRESENTATION_LINEAR:
+      return PvGenRepresentationLinear;
+    case ARV_GC_REPRESENTATION_LOGARITHMIC:
+      return PvGenRepresentationLogarithmic;
+    case ARV_GC_REPRESENTATION_BOOLEAN:
+      return PvGenRepresentationBoolean;
+    case ARV_GC_REPRESENTATION_PURE_NUMBER:
+      return PvGenRepresentationPureNumber;
+    case ARV_GC_REPRESENTATION_HEX_NUMBER:
+      return PvGenRepresentationHexNumber;
+    case ARV_GC_REPRESENTATION_IPV4_ADDRESS:
+      return PvGenRepresentationIPV4Address;
+    case ARV_GC_REPRESENTATION_MAC_ADDRESS:
+      return PvGenRepresentationMACAddress;
+    default:
+      return PvGenRepresentationUndefined;
+  }
+}
+
+std::string ChildText(ArvDomNode* node, const char* tag) {
+  for (ArvDomNode* child = arv_dom_node_get_first_child(node); child != nullptr;
+       child = arv_dom_node_get_next_sibling(child)) {
+    if (!ARV_IS_DOM_ELEMENT(child) || std::strcmp(arv_dom_node_get_node_name(child), tag) != 0) {
+      continue;
+    }
+    ArvDomNode* text = arv_dom_node_get_first_child(child);
+    std::string value = text == nullptr ? std::string() : Text(arv_dom_node_get_node_value(text));
+    const auto first = value.find_first_not_of(" \t\r\n");
+    const auto last = value.find_last_not_of(" \t\r\n");
+    return first == std::string::npos ? std::string() : value.substr(first, last - first + 1);
+  }
+  return std::string();
+}
+
+}  // namespace camerasdk_detail
