@@ -54,6 +54,9 @@ int main(int argc, char** argv) {
     // No logger exists, so the console is the only place left to say why.
     ReportError(e.what(), false);
     return kExitFailure;
+  } catch (...) {
+    ReportError("Unknown error", false);
+    return kExitFailure;
   }
   quarx::util::Log::GetInstance("").logger_->debug("{}", "main");
 
