@@ -28,6 +28,7 @@ constexpr std::uint16_t kDiscoveryAck = 0x0003;
 constexpr std::uint16_t kStatusSuccess = 0x0000;
 constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFF;
 constexpr std::size_t kMaxDatagram = 1500;
+constexpr long long kNanosPerSecond = 1000000000LL;
 
 // Bootstrap register offsets as the acknowledge payload mirrors them.
 constexpr std::size_t kRegVersion = 0x00;
@@ -272,7 +273,7 @@ std::vector<GvcpAnswer> GvcpDiscovery::Collect(std::chrono::steady_clock::time_p
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
     const long long left_ns = left.count() < 0 ? 0 : left.count();
-    timespec wait{static_cast<time_t>(left_ns / 1000000000LL), static_cast<long>(left_ns % 1000000000LL)};
+    timespec wait{static_cast<time_t>(left_ns / kNanosPerSecond), static_cast<long>(left_ns % kNanosPerSecond)};
     const int ready = ppoll(fds.data(), fds.size(), &wait, nullptr);
     if (ready < 0 && errno == EINTR) {
       continue;
