@@ -55,9 +55,8 @@ Log::~Log() {
 
 void Log::SetLogLevel(const std::string& level) {
   static const std::map<std::string, spdlog::level::level_enum> kLevels = {
-      {"trace", spdlog::level::trace}, {"debug", spdlog::level::debug},
-      {"info", spdlog::level::info},   {"warning", spdlog::level::warn},
-      {"error", spdlog::level::err},   {"critical", spdlog::level::critical},
+      {"trace", spdlog::level::trace},  {"debug", spdlog::level::debug}, {"info", spdlog::level::info},
+      {"warning", spdlog::level::warn}, {"error", spdlog::level::err},   {"critical", spdlog::level::critical},
       {"off", spdlog::level::off},
   };
   const auto it = kLevels.find(level);
