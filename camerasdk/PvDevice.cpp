@@ -8,6 +8,7 @@
 #include "camerasdk/PvDeviceGEV.h"
 #include "camerasdk/PvDeviceU3V.h"
 #include "camerasdk/arv_support.h"
+#include "camerasdk/open_devices.h"
 
 using camerasdk_detail::Failure;
 using camerasdk_detail::ResultFromError;
@@ -107,6 +108,7 @@ void PvDevice::Release() {
   if (device_ == nullptr) {
     return;
   }
+  camerasdk_detail::ForgetOpenDevice(device_);
   if (control_lost_handler_ != 0) {
     g_signal_handler_disconnect(device_, control_lost_handler_);
     control_lost_handler_ = 0;

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "camerasdk/arv_support.h"
+#include "camerasdk/open_devices.h"
 
 using camerasdk_detail::Failure;
 using camerasdk_detail::ResultFromError;
@@ -126,6 +127,8 @@ PvResult PvDeviceGEV::Connect(const PvString& connectionId, PvAccessType accessT
   ip_address_ = inet_ntop(AF_INET, &deviceAddress, ip, sizeof(ip)) == nullptr ? id : std::string(ip);
 
   Attach(device);
+  // Streams are opened by the connection id and need this very Aravis device.
+  camerasdk_detail::RegisterOpenDevice(id, device);
   return PvResult();
 }
 

@@ -2,6 +2,7 @@
 #include "camerasdk/PvDeviceU3V.h"
 
 #include "camerasdk/arv_support.h"
+#include "camerasdk/open_devices.h"
 
 using camerasdk_detail::Failure;
 using camerasdk_detail::ResultFromError;
@@ -39,6 +40,8 @@ PvResult PvDeviceU3V::Connect(const PvString& connectionId) {
   }
   guid_ = serial;
   Attach(device);
+  // Streams are opened by the connection id and need this very Aravis device.
+  camerasdk_detail::RegisterOpenDevice(id, device, serial);
   return PvResult();
 }
 

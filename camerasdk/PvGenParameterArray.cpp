@@ -12,11 +12,14 @@
 #include "camerasdk/PvGenRegister.h"
 #include "camerasdk/PvGenString.h"
 #include "camerasdk/arv_support.h"
+#include "camerasdk/buffer_registry.h"
 
 using camerasdk_detail::Failure;
 using camerasdk_detail::Text;
 
 namespace {
+
+constexpr const char* kChunkBufferKey = "camerasdk-chunk-buffer";
 
 std::unique_ptr<PvGenParameter> MakeNode(PvGenParameterArray* owner, ArvGcFeatureNode* node) {
   const PvGenType type = camerasdk_detail::TypeFromTag(arv_dom_node_get_node_name(ARV_DOM_NODE(node)));
@@ -67,9 +70,22 @@ PvGenParameter* PvGenParameterArray::Get(const PvString& name) const {
   return it == by_name_.end() ? nullptr : it->second;
 }
 
-PvResult PvGenParameterArray::AttachDataChunks(uint8_t* /*data*/, uint32_t /*size*/) {
-  // Aravis reads chunk nodes only from buffers its own streams filled.
-  return Failure(PvResult::Code::NOT_SUPPORTED, "Attaching chunk data is not supported");
+PvResult PvGenParameterArray::AttachDataChunks(uint8_t* data, uint32_t /*size*/) {
+  // Aravis reads chunk nodes only from buffers its own streams filled: the bytes must be
+  // those of a buffer the stand-in handed out.
+  ArvBuffer* buffer = data == nullptr ? nullptr : camerasdk_detail::FindBufferByData(data);
+  if (buffer == nullptr) {
+    return Failure(PvResult::Code::NOT_SUPPORTED, "Chunk data can be attached only from a buffer of a stream");
+  }
+  if (genicam_ == nullptr) {
+    g_object_unref(buffer);
+    return Failure(PvResult::Code::NOT_CONNECTED, "Node map is not connected to a device");
+  }
+  // Aravis keeps the buffer without a reference of its own; the document holds ours until the
+  // next attachment or its end.
+  arv_gc_set_buffer(genicam_, buffer);
+  g_object_set_data_full(G_OBJECT(genicam_), kChunkBufferKey, buffer, g_object_unref);
+  return PvResult();
 }
 
 void PvGenParameterArray::Bind(ArvGc* genicam) {

@@ -26,7 +26,8 @@ class PvGenParameterArray {
   // Null for an index past the end or an absent name.
   PvGenParameter* Get(uint32_t index) const;
   PvGenParameter* Get(const PvString& name) const;
-  // Chunk nodes cannot read a caller's block through this SDK; always NotSupported.
+  // Chunk nodes read from the buffer whose data this is; only buffers of the stand-in's
+  // streams qualify, any other block is NotSupported.
   PvResult AttachDataChunks(uint8_t* data, uint32_t size);
 
   // For the stand-in's devices: take the nodes of a document (the array keeps a reference on

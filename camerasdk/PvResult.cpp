@@ -21,6 +21,9 @@ PvString PvResult::GetCodeString() const {
       {Code::INVALID_PARAMETER, "InvalidParameter"},
       {Code::ABORTED, "Aborted"},
       {Code::BUSY, "Busy"},
+      {Code::BUFFER_TOO_SMALL, "BufferTooSmall"},
+      {Code::STATE_ERROR, "StateError"},
+      {Code::MISSING_PACKETS, "MissingPackets"},
       {Code::GENERIC_ERROR, "GenericError"},
   };
   const auto it = kNames.find(code_);

@@ -20,6 +20,9 @@ class PvResult {
     static constexpr std::uint32_t INVALID_PARAMETER = 0x0010;
     static constexpr std::uint32_t ABORTED = 0x001B;
     static constexpr std::uint32_t BUSY = 0x0202;
+    static constexpr std::uint32_t BUFFER_TOO_SMALL = 0x0004;
+    static constexpr std::uint32_t STATE_ERROR = 0x001C;
+    static constexpr std::uint32_t MISSING_PACKETS = 0x0027;
     static constexpr std::uint32_t GENERIC_ERROR = 0x4000;
   };
 
