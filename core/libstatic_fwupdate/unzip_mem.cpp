@@ -1,4 +1,4 @@
-// Zip extraction over libzip, keeping the texts of the original miniz-based reader.
+// Zip extraction over libzip. Failure texts name miniz calls: they are the tool's established messages.
 #include "core/libstatic_fwupdate/unzip_mem.h"
 
 #include <algorithm>
