@@ -2,9 +2,9 @@
 #include "emulator/emulated_camera.h"
 
 #include <arpa/inet.h>
+#include <arv.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <arv.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -147,6 +147,8 @@ ArvFakeCamera* EmulatedCamera::Memory() const {
   return arv_gv_fake_camera_get_fake_camera(camera_.get());
 }
 
+bool EmulatedCamera::HasController() const { return arv_fake_camera_get_control_channel_privilege(Memory()) != 0; }
+
 std::uint32_t EmulatedCamera::ReadRegister(std::uint32_t address) const {
   std::uint32_t value = 0;
   arv_fake_camera_read_register(Memory(), address, &value);
@@ -189,7 +191,8 @@ void EmulatedCamera::WriteIdentity() {
   WriteRegister(bootstrap::kVersion, bootstrap::kVersionValue);
   WriteRegister(bootstrap::kDeviceMode, bootstrap::kDeviceModeValue);
   WriteRegister(bootstrap::kMacHigh, static_cast<std::uint32_t>(mac[0]) << 8 | mac[1]);
-  WriteRegister(bootstrap::kMacLow, static_cast<std::uint32_t>(mac[2]) << 24 | static_cast<std::uint32_t>(mac[3]) << 16 |
+  WriteRegister(bootstrap::kMacLow, static_cast<std::uint32_t>(mac[2]) << 24 |
+                                        static_cast<std::uint32_t>(mac[3]) << 16 |
                                         static_cast<std::uint32_t>(mac[4]) << 8 | mac[5]);
   WriteRegister(bootstrap::kIpConfigOptions, bootstrap::kIpConfigOptionsValue);
   WriteRegister(bootstrap::kIpConfigCurrent, bootstrap::kIpConfigCurrentValue);

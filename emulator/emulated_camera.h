@@ -28,6 +28,8 @@ class EmulatedCamera {
   // Stops answering anything; the user-defined name written meanwhile is kept for the return.
   void GoOffline();
   bool IsOnline() const { return camera_ != nullptr; }
+  // Whether a host holds the control channel (privilege register non-zero); only online.
+  bool HasController() const;
 
   // The device version the camera reports from the next GoOnline on.
   void SetVersion(const std::string& version) { version_ = version; }

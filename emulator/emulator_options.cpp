@@ -93,16 +93,16 @@ std::vector<std::uint8_t> MacBytes(const std::string& mac) {
 EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
   EmulatorOptions options;
   const std::map<std::string, std::string*> texts = {
-      {"--address", &options.address},   {"--mac", &options.mac},
-      {"--vendor", &options.vendor},     {"--model", &options.model},
-      {"--version", &options.version},   {"--serial", &options.serial},
+      {"--address", &options.address},    {"--mac", &options.mac},
+      {"--vendor", &options.vendor},      {"--model", &options.model},
+      {"--version", &options.version},    {"--serial", &options.serial},
       {"--user-name", &options.userName}, {"--manufacturer-info", &options.manufacturerInfo},
-      {"--netmask", &options.netmask},   {"--gateway", &options.gateway},
+      {"--netmask", &options.netmask},    {"--gateway", &options.gateway},
   };
   const std::map<std::string, bool*> switches = {
-      {"--fail-open", &options.failOpen},       {"--fail-write", &options.failWrite},
-      {"--fail-close", &options.failClose},     {"--fail-install", &options.failInstall},
-      {"--never-done", &options.neverDone},     {"--never-back", &options.neverBack},
+      {"--fail-open", &options.failOpen},   {"--fail-write", &options.failWrite},
+      {"--fail-close", &options.failClose}, {"--fail-install", &options.failInstall},
+      {"--never-done", &options.neverDone}, {"--never-back", &options.neverBack},
   };
   bool macGiven = false;
   bool serialGiven = false;
@@ -116,8 +116,8 @@ EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
       *it->second = true;
       continue;
     }
-    const bool takesValue = texts.count(option) != 0 || option == "--install-ms" || option == "--reset-ms" ||
-                            option == "--sources";
+    const bool takesValue =
+        texts.count(option) != 0 || option == "--install-ms" || option == "--reset-ms" || option == "--sources";
     if (!takesValue) {
       throw std::invalid_argument("unknown option(" + option + ")");
     }

@@ -22,8 +22,8 @@ std::string Hex(std::uint32_t value) {
 
 std::string IntReg(const std::string& name, std::uint32_t address, const std::string& access,
                    const std::string& sign = "Unsigned", const std::string& index = "") {
-  std::string xml = "\t<IntReg Name=\"" + name + "\" NameSpace=\"Custom\">\n" + "\t\t<Address>" + Hex(address) +
-                    "</Address>\n";
+  std::string xml =
+      "\t<IntReg Name=\"" + name + "\" NameSpace=\"Custom\">\n" + "\t\t<Address>" + Hex(address) + "</Address>\n";
   if (!index.empty()) {
     xml += "\t\t<pIndex Offset=\"" + std::to_string(reg::kFileSizeStride) + "\">" + index + "</pIndex>\n";
   }
@@ -72,8 +72,7 @@ std::string Category(const std::string& name, const std::vector<std::string>& fe
   return xml + "\t</Category>\n\n";
 }
 
-std::string StringReg(const std::string& name, std::uint32_t address, std::uint32_t length,
-                      const std::string& access) {
+std::string StringReg(const std::string& name, std::uint32_t address, std::uint32_t length, const std::string& access) {
   return "\t<StringReg Name=\"" + name + "\" NameSpace=\"Standard\">\n\t\t<Address>" + Hex(address) +
          "</Address>\n\t\t<Length>" + std::to_string(length) + "</Length>\n\t\t<AccessMode>" + access +
          "</AccessMode>\n\t\t<pPort>Device</pPort>\n\t</StringReg>\n\n";
@@ -89,10 +88,10 @@ std::string DeviceControlNodes() {
 
 std::string FileAccessNodes() {
   const std::string readOnly = std::to_string(Value(FileId::ReadOnlyFile));
-  std::string xml = Category("FileAccessControl", {"FileSelector", "FileOperationSelector", "FileOpenMode",
-                                                   "FileAccessBuffer", "FileAccessOffset", "FileAccessLength",
-                                                   "FileOperationStatus", "FileOperationResult",
-                                                   "FileOperationExecute", "FileSize"});
+  std::string xml =
+      Category("FileAccessControl",
+               {"FileSelector", "FileOperationSelector", "FileOpenMode", "FileAccessBuffer", "FileAccessOffset",
+                "FileAccessLength", "FileOperationStatus", "FileOperationResult", "FileOperationExecute", "FileSize"});
   xml += Enumeration("FileSelector",
                      {{"Firmware", Value(FileId::Firmware), ""},
                       {"ReadOnlyFile", Value(FileId::ReadOnlyFile), ""},
@@ -114,12 +113,13 @@ std::string FileAccessNodes() {
                       {"ReadWrite", static_cast<std::uint32_t>(FileOpenMode::ReadWrite), "FileSelectedIsWritable"}},
                      "FileOpenModeRegister");
   xml += IntReg("FileOpenModeRegister", reg::kFileOpenMode, "RW");
-  xml += "\t<IntSwissKnife Name=\"FileSelectedIsWritable\" NameSpace=\"Custom\">\n"
-         "\t\t<pVariable Name=\"SEL\">FileSelector</pVariable>\n"
-         "\t\t<Formula>SEL &lt;&gt; " +
-         readOnly + "</Formula>\n\t</IntSwissKnife>\n\n";
-  xml += "\t<Register Name=\"FileAccessBuffer\" NameSpace=\"Standard\">\n\t\t<Address>" +
-         Hex(reg::kFileAccessBuffer) + "</Address>\n\t\t<Length>" + std::to_string(reg::kFileAccessBufferSize) +
+  xml +=
+      "\t<IntSwissKnife Name=\"FileSelectedIsWritable\" NameSpace=\"Custom\">\n"
+      "\t\t<pVariable Name=\"SEL\">FileSelector</pVariable>\n"
+      "\t\t<Formula>SEL &lt;&gt; " +
+      readOnly + "</Formula>\n\t</IntSwissKnife>\n\n";
+  xml += "\t<Register Name=\"FileAccessBuffer\" NameSpace=\"Standard\">\n\t\t<Address>" + Hex(reg::kFileAccessBuffer) +
+         "</Address>\n\t\t<Length>" + std::to_string(reg::kFileAccessBufferSize) +
          "</Length>\n\t\t<AccessMode>RW</AccessMode>\n\t\t<pPort>Device</pPort>\n"
          "\t\t<Cachable>NoCache</Cachable>\n\t</Register>\n\n";
   xml += Integer("FileAccessOffset", "FileAccessOffsetRegister", "\t\t<Min>0</Min>\n");
@@ -142,8 +142,8 @@ std::string FileAccessNodes() {
 }
 
 std::string FirmwareUpdateNodes() {
-  std::string xml = Category("FirmwareUpdateControl", {"FirmwareUpdateMode", "FirmwareUpdateExecute",
-                                                       "FirmwareUpdateStatus"});
+  std::string xml =
+      Category("FirmwareUpdateControl", {"FirmwareUpdateMode", "FirmwareUpdateExecute", "FirmwareUpdateStatus"});
   xml += Enumeration("FirmwareUpdateMode",
                      {{"Off", static_cast<std::uint32_t>(FirmwareUpdateMode::Off), ""},
                       {"On", static_cast<std::uint32_t>(FirmwareUpdateMode::On), ""}},
@@ -205,8 +205,8 @@ std::string FeatureRefs(const std::vector<std::string>& features) {
 std::string BuildGenicamXml(const std::string& baseXml, const EmulatorOptions& options) {
   std::string xml = baseXml;
   std::vector<std::string> rootFeatures = {"FileAccessControl", "FirmwareUpdateControl"};
-  std::string nodes = "\t<!-- Added by fwcam-emulator -->\n\n" + DeviceControlNodes() + FileAccessNodes() +
-                      FirmwareUpdateNodes();
+  std::string nodes =
+      "\t<!-- Added by fwcam-emulator -->\n\n" + DeviceControlNodes() + FileAccessNodes() + FirmwareUpdateNodes();
   if (options.sources) {
     rootFeatures.push_back("SourceControl");
     nodes += SourceNodes(*options.sources);

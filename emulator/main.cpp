@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "emulator/announce.h"
+#include "emulator/camera_behaviour.h"
 #include "emulator/discovery_probe.h"
 #include "emulator/emulated_camera.h"
 #include "emulator/emulator_options.h"
@@ -61,9 +62,12 @@ int main(int argc, char** argv) {
     if (!AnswersDiscovery(options.address, MacBytes(options.mac), kReadyTimeout)) {
       throw std::runtime_error("the camera on " + options.address + " does not answer discovery");
     }
+    CameraBehaviour behaviour(camera, options);
+    behaviour.Start();
     Announce("ready " + options.address);
     int signal = 0;
     sigwait(&stopSignals, &signal);
+    behaviour.Stop();
     camera.GoOffline();
     Announce("stopped " + options.address);
   } catch (const std::exception& e) {

@@ -35,7 +35,7 @@ EmulatedCameraSpec FullIdentity() {
   spec.vendor = "Velmora";
   spec.model = "VX-2000 Mono";
   spec.version = "1.4.2-rc1";
-  spec.serial = "SN0123456789ABCD";   // fills its 16-byte field, no NUL
+  spec.serial = "SN0123456789ABCD";    // fills its 16-byte field, no NUL
   spec.userName = "line-3-left-cam1";  // likewise
   spec.manufacturerInfo = "made for tests";
   spec.netmask = "255.255.0.0";

@@ -18,11 +18,11 @@ inline bool InCameraNamespace() { return CameraNamespaceProblem().empty(); }
 
 // Skips the calling test, loudly, unless it runs in a loopback-only network namespace.
 // Use it first in a camera test's body or in its fixture's SetUp.
-#define REQUIRE_CAMERA_NAMESPACE()                                                                              \
-  do {                                                                                                          \
-    const std::string quarxNamespaceProblem_ = ::quarx::test::CameraNamespaceProblem();                         \
-    if (!quarxNamespaceProblem_.empty()) {                                                                      \
-      GTEST_SKIP() << "CAMERA TEST SKIPPED, NOT RUN ON THE HOST NETWORK: " << quarxNamespaceProblem_            \
-                   << ". Run camera tests through scripts/in-netns.sh (ctest does so in scripts/test.sh).";      \
-    }                                                                                                           \
+#define REQUIRE_CAMERA_NAMESPACE()                                                                          \
+  do {                                                                                                      \
+    const std::string quarxNamespaceProblem_ = ::quarx::test::CameraNamespaceProblem();                     \
+    if (!quarxNamespaceProblem_.empty()) {                                                                  \
+      GTEST_SKIP() << "CAMERA TEST SKIPPED, NOT RUN ON THE HOST NETWORK: " << quarxNamespaceProblem_        \
+                   << ". Run camera tests through scripts/in-netns.sh (ctest does so in scripts/test.sh)."; \
+    }                                                                                                       \
   } while (0)

@@ -269,9 +269,8 @@ bool EmulatorLauncher::WaitForOutput(std::size_t index, const std::string& text,
                                      std::chrono::milliseconds timeout) const {
   const Process& process = *processes_.at(index);
   std::unique_lock<std::mutex> lock(process.mutex);
-  process.changed.wait_for(lock, timeout, [&process, &text] {
-    return process.text.find(text) != std::string::npos || process.ended;
-  });
+  process.changed.wait_for(lock, timeout,
+                           [&process, &text] { return process.text.find(text) != std::string::npos || process.ended; });
   return process.text.find(text) != std::string::npos;
 }
 

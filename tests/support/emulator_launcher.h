@@ -46,6 +46,8 @@ struct EmulatedCameraSpec {
   std::string MacAddress() const;
 };
 
+// Make it on the thread that outlives the cameras (a test's own thread): the kernel ends a
+// camera when the thread that started it ends, so that none outlives a crashed test.
 class EmulatorLauncher {
  public:
   static constexpr std::chrono::milliseconds kReadyTimeout{15000};

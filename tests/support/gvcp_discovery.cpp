@@ -87,7 +87,8 @@ std::vector<DiscoveryAnswer> DiscoverCameras(const std::string& from, const std:
   std::vector<DiscoveryAnswer> answers;
   const auto deadline = std::chrono::steady_clock::now() + wait;
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd waiting{fd, POLLIN, 0};
     if (left.count() <= 0 || poll(&waiting, 1, static_cast<int>(left.count())) <= 0) {
       break;
