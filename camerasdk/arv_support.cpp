@@ -5,55 +5,78 @@
 #include <map>
 
 namespace camerasdk_detail {
+namespace {
+
+constexpr std::uint32_t kPlainGenericError = 0;
+
+}  // namespace
 
 PvResult Failure(std::uint32_t code, const std::string& description) {
   // PvResult(code) copies the code into the internal code, and a generic error whose internal
   // code is also generic means "busy" to the adaptor.
-  const std::uint32_t internal = code == PvResult::Code::GENERIC_ERROR ? 0 : code;
+  const std::uint32_t internal = code == PvResult::Code::GENERIC_ERROR ? kPlainGenericError : code;
   return PvResult(code, internal, description);
+}
+
+static_assert(arv_error::kDeviceNotConnected == ARV_DEVICE_ERROR_NOT_CONNECTED);
+static_assert(arv_error::kDeviceTimeout == ARV_DEVICE_ERROR_TIMEOUT);
+static_assert(arv_error::kDeviceProtocolNotImplemented == ARV_DEVICE_ERROR_PROTOCOL_ERROR_NOT_IMPLEMENTED);
+static_assert(arv_error::kDeviceProtocolBusy == ARV_DEVICE_ERROR_PROTOCOL_ERROR_BUSY);
+static_assert(arv_error::kGenicamNoEventImplementation == ARV_GC_ERROR_NO_EVENT_IMPLEMENTATION);
+static_assert(arv_error::kGenicamSetFromStringUndefined == ARV_GC_ERROR_SET_FROM_STRING_UNDEFINED);
+static_assert(arv_error::kGenicamGetAsStringUndefined == ARV_GC_ERROR_GET_AS_STRING_UNDEFINED);
+static_assert(arv_error::kIoTimedOut == G_IO_ERROR_TIMED_OUT);
+
+PvResult ResultFromArvError(ArvErrorDomain domain, int code, const std::string& message) {
+  std::uint32_t result = PvResult::Code::GENERIC_ERROR;
+  if (domain == ArvErrorDomain::kDevice) {
+    switch (code) {
+      case arv_error::kDeviceTimeout:
+        result = PvResult::Code::TIMEOUT;
+        break;
+      case arv_error::kDeviceNotConnected:
+        result = PvResult::Code::NOT_CONNECTED;
+        break;
+      case arv_error::kDeviceProtocolNotImplemented:
+        result = PvResult::Code::NOT_SUPPORTED;
+        break;
+      case arv_error::kDeviceProtocolBusy:
+        result = PvResult::Code::BUSY;
+        break;
+      default:
+        break;
+    }
+  } else if (domain == ArvErrorDomain::kGenicam) {
+    switch (code) {
+      case arv_error::kGenicamNoEventImplementation:
+      case arv_error::kGenicamSetFromStringUndefined:
+      case arv_error::kGenicamGetAsStringUndefined:
+        result = PvResult::Code::NOT_SUPPORTED;
+        break;
+      default:
+        break;
+    }
+  } else if (domain == ArvErrorDomain::kIo && code == arv_error::kIoTimedOut) {
+    result = PvResult::Code::TIMEOUT;
+  }
+  return Failure(result, message);
 }
 
 PvResult ResultFromError(GError* error) {
   if (error == nullptr) {
     return PvResult();
   }
-  std::uint32_t code = PvResult::Code::GENERIC_ERROR;
+  ArvErrorDomain domain = ArvErrorDomain::kOther;
   if (error->domain == ARV_DEVICE_ERROR) {
-    switch (error->code) {
-      case ARV_DEVICE_ERROR_TIMEOUT:
-        code = PvResult::Code::TIMEOUT;
-        break;
-      case ARV_DEVICE_ERROR_NOT_CONNECTED:
-        code = PvResult::Code::NOT_CONNECTED;
-        break;
-      case ARV_DEVICE_ERROR_PROTOCOL_ERROR_NOT_IMPLEMENTED:
-        code = PvResult::Code::NOT_SUPPORTED;
-        break;
-      case ARV_DEVICE_ERROR_PROTOCOL_ERROR_BUSY:
-        code = PvResult::Code::BUSY;
-        break;
-      default:
-        break;
-    }
+    domain = ArvErrorDomain::kDevice;
   } else if (error->domain == ARV_GC_ERROR) {
-    switch (error->code) {
-      case ARV_GC_ERROR_NO_EVENT_IMPLEMENTATION:
-      case ARV_GC_ERROR_SET_FROM_STRING_UNDEFINED:
-      case ARV_GC_ERROR_GET_AS_STRING_UNDEFINED:
-        code = PvResult::Code::NOT_SUPPORTED;
-        break;
-      default:
-        break;
-    }
-  } else if (error->domain == G_IO_ERROR && error->code == G_IO_ERROR_TIMED_OUT) {
-    code = PvResult::Code::TIMEOUT;
+    domain = ArvErrorDomain::kGenicam;
+  } else if (error->domain == G_IO_ERROR) {
+    domain = ArvErrorDomain::kIo;
   }
-  const std::string message = Text(error->message);
-  // Aravis error codes are small numbers, so a generic failure can never read as "busy".
-  const std::uint32_t internal =
-      code == PvResult::Code::GENERIC_ERROR ? static_cast<std::uint32_t>(error->code) & 0xFFFu : code;
+  PvResult result = ResultFromArvError(domain, error->code, Text(error->message));
   g_error_free(error);
-  return PvResult(code, internal, message);
+  return result;
 }
 
 PvGenType TypeFromTag(const char* tag) {

@@ -9,6 +9,7 @@
 
 #include "camerasdk/PvGenTypes.h"
 #include "camerasdk/PvResult.h"
+#include "camerasdk/arv_result.h"
 
 namespace camerasdk_detail {
 
@@ -16,9 +17,6 @@ namespace camerasdk_detail {
 inline constexpr const char* kNotReadable = "Node is not readable";
 inline constexpr const char* kNotWritable = "Node is not writable";
 inline constexpr const char* kNotAvailable = "Node is not available";
-
-// A failure result; a generic failure never carries the internal code that marks "busy".
-PvResult Failure(std::uint32_t code, const std::string& description);
 
 // Maps an Aravis error to a result and frees it; a null error is success.
 PvResult ResultFromError(GError* error);
