@@ -6,6 +6,8 @@
 #include <fmt/format.h>
 
 #include "app/fwupdate_devicelist.h"
+#include "app/fwupdate_execute.h"
+#include "app/fwupdate_fileinfo.h"
 #include "app/genfwupdate_cmd.h"
 #include "app/genfwupdate_cmdline_parser.h"
 #include "util/quarxlog.h"
@@ -17,8 +19,6 @@ constexpr const char* kConfigPath = "/opt/velmora/fwupdate/quarx.conf";
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-
-constexpr const char* kNotAvailable = "Operation not available in this build";
 
 // Must not throw: it runs inside the one handler, and stdout may be the very thing that failed.
 void ReportError(const char* text, bool logIt) {
@@ -37,12 +37,14 @@ void RunDeviceList(const fwupdate::DeviceListSettings& settings) {
   list.DisplayDeviceList(settings.timeoutMs);
 }
 
-void RunFileInfo(const std::string& /*packagePath*/, const fwupdate::FileInfoSettings& /*settings*/) {
-  throw std::runtime_error(kNotAvailable);
+void RunFileInfo(const std::string& packagePath, const fwupdate::FileInfoSettings& settings) {
+  fwupdate::FWUpdateFileInfo fileInfo(packagePath);
+  fileInfo.DisplayUpdateInfo(settings.deviceNumber, settings.noTest, settings.timeoutMs);
 }
 
-void RunUpdate(const std::string& /*packagePath*/, const fwupdate::UpdateSettings& /*settings*/) {
-  throw std::runtime_error(kNotAvailable);
+void RunUpdate(const std::string& packagePath, const fwupdate::UpdateSettings& settings) {
+  fwupdate::FWUpdateExecute update(packagePath);
+  update.Execute(settings.deviceNumber, settings.timeoutMs, settings.noPrompt, settings.silent);
 }
 
 }  // namespace

@@ -1,0 +1,245 @@
+// The update operation: discovery, preview and confirmation, the walk through the update's
+// steps with progress lines, the search for the camera after its reset, and the result.
+#include "app/fwupdate_execute.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+#include <stdexcept>
+
+#include <fmt/format.h>
+
+#include "app/fwupdate_devicelist.h"
+#include "core/device_finder.h"
+#include "core/found_device_info_gev.h"
+#include "core/libstatic_fwupdate/genicam_fwupdate.h"
+#include "core/libstatic_fwupdate/update_checker.h"
+#include "util/quarxlog.h"
+
+namespace fwupdate {
+namespace {
+
+using quarx::core::FoundDeviceInfo;
+using quarx::core::fwupdate::ProcedureType;
+
+constexpr const char* kQuestion = "Do you want to update the device with this update? [y/n] : ";
+constexpr const char* kRule = "\n======================================\n";
+constexpr unsigned int kMsPerSecond = 1000;
+constexpr long kNsPerMs = 1000000;
+
+void PrintProgress(bool silent, const std::string& text) {
+  if (!silent) {
+    fmt::print("{:10s} : {}\n", "Progress", text);
+  }
+}
+
+void PrintField(const char* label, const std::string& value) { fmt::print("{:4s}{:16s} : {}\n", "", label, value); }
+
+// True for "y"/"Y", false for "n"/"N"; any other word asks again. Standard output is flushed
+// first so that the question is on the screen (or in the pipe) before the tool waits.
+bool AskConfirmation() {
+  fmt::print("\n{}", kQuestion);
+  for (;;) {
+    std::fflush(stdout);
+    std::string answer;
+    if (!(std::cin >> answer)) {
+      // Nobody can answer any more: asking again would loop for ever.
+      fmt::print("\n");
+      throw std::runtime_error("No answer to the confirmation question; update not started");
+    }
+    if (answer == "y" || answer == "Y") {
+      return true;
+    }
+    if (answer == "n" || answer == "N") {
+      return false;
+    }
+    fmt::print("{}", kQuestion);
+  }
+}
+
+// Sleeps the whole delay even when signals interrupt it.
+void SleepAfterReset(std::uint32_t delayMs) {
+  if (delayMs == 0) {
+    return;
+  }
+  timespec remaining{};
+  remaining.tv_sec = static_cast<time_t>(delayMs / kMsPerSecond);
+  remaining.tv_nsec = static_cast<long>(delayMs % kMsPerSecond) * kNsPerMs;
+  while (nanosleep(&remaining, &remaining) == -1 && errno == EINTR) {
+  }
+}
+
+// How the camera is recognised after its reset: a GigE Vision camera by its MAC address (its
+// IP address, and with it the connection id, may change), any other by its connection id.
+struct SearchKey {
+  bool byMac = false;
+  std::string value;
+
+  bool Matches(FoundDeviceInfo& info) const {
+    if (!byMac) {
+      return info.GetConnectionId() == value;
+    }
+    const auto* gev = dynamic_cast<const quarx::core::FoundDeviceInfoGEV*>(&info);
+    return gev != nullptr && gev->GetMACAddress() == value;
+  }
+};
+
+SearchKey MakeSearchKey(FoundDeviceInfo& target) {
+  if (target.GetDeviceType() == quarx::DeviceInterfaceTypeEnum::GEV) {
+    const auto* gev = dynamic_cast<const quarx::core::FoundDeviceInfoGEV*>(&target);
+    if (gev != nullptr) {
+      return {true, gev->GetMACAddress()};
+    }
+  }
+  return {false, target.GetConnectionId()};
+}
+
+// One discovery; the first record that matches the key replaces `refound`. An earlier record
+// stays when this search finds cameras but not the target.
+void SearchDevice(const SearchKey& key, unsigned int timeoutMs, std::uint32_t resetDelayMs,
+                  std::unique_ptr<FoundDeviceInfo>& refound) {
+  quarx::core::DeviceFinder finder;
+  auto found = finder.Find(timeoutMs);
+  if (found.empty()) {
+    throw std::runtime_error(
+        fmt::format("Failed to find device within {} sec : {}", resetDelayMs / kMsPerSecond, key.value));
+  }
+  for (auto& record : found) {
+    if (record && key.Matches(*record)) {
+      refound = std::move(record);
+      return;
+    }
+  }
+  if (!refound) {
+    throw std::runtime_error(fmt::format("NO target device : {}", key.value));
+  }
+}
+
+}  // namespace
+
+FWUpdateExecute::FWUpdateExecute(const std::string& packagePath)
+    : guffile_(std::make_unique<quarx::core::fwupdate::GuffileInfo>(packagePath)) {
+  quarx::util::Log::GetInstance("").logger_->info("Operation : update, guf filename : {}", packagePath);
+}
+
+FWUpdateExecute::~FWUpdateExecute() = default;
+
+void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutMs, bool noPrompt, bool silent) {
+  quarx::util::Log::GetInstance("").logger_->info(
+      "FWUpdateExecute device_idx : {}, detection_timeout_ms : {}, no_prompt : {}, silent : {}", deviceNumber,
+      timeoutMs, noPrompt, silent);
+
+  DeviceList deviceList;
+  auto devices = deviceList.GetSortedFoundDeviceInfos(timeoutMs);
+  if (deviceNumber >= devices.size()) {
+    throw std::runtime_error(fmt::format("Invalid device idx: {}", deviceNumber));
+  }
+  std::unique_ptr<FoundDeviceInfo>& target = devices[deviceNumber];
+  const std::string modelName = target->GetModelName();
+  const std::string vendorName = target->GetVenderName();
+  const std::string serialNumber = target->GetSerialNumber();
+  const std::string userDefinedName = target->GetUserDefinedName();
+  const std::string version = target->GetVersion();
+  const SearchKey searchKey = MakeSearchKey(*target);
+
+  auto updates = guffile_->GetUpdates();
+  std::unique_ptr<quarx::core::fwupdate::Update>& update = updates.at(0);
+  const std::string description = update->GetInfoEntry("Description");
+  const std::string packageVersion = update->GetInfoEntry("Version");
+
+  fmt::print("Update file : {}\n", guffile_->GetGuffileName());
+  fmt::print("Description  : {}\n", description);
+  fmt::print("\nTarget : [Dev {}] {}\n", deviceNumber, modelName);
+  PrintField("VenderName", vendorName);
+  PrintField("SerialNumber", serialNumber);
+  PrintField("UserDefinedName", userDefinedName);
+  fmt::print("{:4s}{:16s} : {} => {}\n", "", "Version", version, packageVersion);
+
+  const auto steps = update->GetProceureItems();
+  // Without steps nothing would change in the camera, yet the tool would report success.
+  if (steps.empty()) {
+    throw std::runtime_error("No procedure steps in this update");
+  }
+
+  if (!noPrompt && !silent && !AskConfirmation()) {
+    return;
+  }
+
+  quarx::core::fwupdate::GenICamUpdate executor(target, guffile_, 0);
+  if (!silent) {
+    fmt::print("{}", kRule);
+    fmt::print("{:10s} : {}\n", "Begin", "Update started");
+  }
+  PrintProgress(silent, "CheckPreconditions");
+
+  quarx::core::fwupdate::UpdateChecker checker;
+  if (!checker.IsUpdatable(update, target)) {
+    throw std::runtime_error(fmt::format("{:10s} : Invalid update data to this device : {}", "Error", modelName));
+  }
+  executor.ConnectCamera();
+
+  std::uint32_t resetDelayMs = 0;
+  std::unique_ptr<FoundDeviceInfo> refound;
+  for (const auto& step : steps) {
+    switch (step.GetProcedureType()) {
+      case ProcedureType::FeatureWrite:
+        PrintProgress(silent, "Enable Firmware Update");
+        executor.FeatureWrite(step);
+        break;
+      case ProcedureType::FileUpload:
+        PrintProgress(silent, "Upload update binary");
+        executor.FileUpload(step);
+        PrintProgress(silent, "FileUpload 100%");
+        break;
+      case ProcedureType::FeatureExecute:
+        PrintProgress(silent, fmt::format("Execute update process (Estimated time = {} Sec.)",
+                                          step.GetMaximunExecutionTimeoutMs() / kMsPerSecond));
+        executor.FeatureExecute(step);
+        break;
+      case ProcedureType::DeviceReset:
+        resetDelayMs = step.GetDeviceDiscoveryDelayMs();
+        PrintProgress(silent, "Resets the device");
+        executor.DeviceReset(step);
+        PrintProgress(silent,
+                      fmt::format("Waiting after device reset (Estimated time = {} Sec.)", resetDelayMs / kMsPerSecond));
+        SleepAfterReset(resetDelayMs);
+        break;
+      case ProcedureType::FeatureAssert:
+        PrintProgress(silent, "Searching device");
+        SearchDevice(searchKey, timeoutMs, resetDelayMs, refound);
+        PrintProgress(silent, "Validate final device version");
+        if (!executor.FeatureAssert(step, refound)) {
+          throw std::runtime_error(fmt::format("Device version mismatch : camera({}) expect({})",
+                                               refound->GetVersion(), step.GetAssertPattern()));
+        }
+        break;
+    }
+  }
+
+  if (!silent) {
+    fmt::print("{:10s} : {}\n", "Success", "Update OK");
+    fmt::print("{}", kRule);
+  }
+  fmt::print("\nUpdate success.\n");
+  // Without a version-check step the camera was never found again: there is nothing to show.
+  if (refound) {
+    fmt::print("\nResult : [Dev {}] {}\n", deviceNumber, refound->GetModelName());
+    PrintField("VenderName", refound->GetVenderName());
+    PrintField("SerialNumber", refound->GetSerialNumber());
+    PrintField("UserDefinedName", refound->GetUserDefinedName());
+    PrintField("Version", refound->GetVersion());
+  }
+}
+
+std::string FWUpdateExecute::GetFeatureFromDeviceInfo(
+    const std::string& name, const std::vector<std::pair<std::string, std::string>>& info) const {
+  for (const auto& [key, value] : info) {
+    if (key == name) {
+      return value;
+    }
+  }
+  return {};
+}
+
+}  // namespace fwupdate
