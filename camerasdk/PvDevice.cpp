@@ -64,16 +64,11 @@ bool IsIpv4Address(const std::string& text) {
 }  // namespace
 
 PvDevice::PvDevice(PvDeviceType type) : type_(type) {
-  communication_genicam_ = arv_gc_new(nullptr, kCommunicationXml, sizeof(kCommunicationXml) - 1);
-  arv_gc_set_range_check_policy(communication_genicam_, ARV_RANGE_CHECK_POLICY_ENABLE);
-  arv_gc_set_access_check_policy(communication_genicam_, ARV_ACCESS_CHECK_POLICY_ENABLE);
-  communication_.Bind(communication_genicam_);
+  communication_.BindDocument(kCommunicationXml);
 }
 
 PvDevice::~PvDevice() {
   Release();
-  communication_.Unbind();
-  g_object_unref(communication_genicam_);
 }
 
 PvDevice* PvDevice::CreateAndConnect(const PvString& connectionId, PvResult* result) {

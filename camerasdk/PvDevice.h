@@ -13,7 +13,6 @@
 #include "camerasdk/PvString.h"
 
 typedef struct _ArvDevice ArvDevice;
-typedef struct _ArvGc ArvGc;
 
 class PvDevice {
  public:
@@ -73,7 +72,6 @@ class PvDevice {
   unsigned long control_lost_handler_ = 0;
   PvGenParameterArray parameters_;
   PvGenParameterArray communication_;
-  ArvGc* communication_genicam_ = nullptr;
   uint32_t heartbeat_priority_ = 0;
   uint32_t interrupt_link_priority_ = 0;
   uint32_t interrupt_queue_priority_ = 0;

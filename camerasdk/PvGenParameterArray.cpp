@@ -131,6 +131,20 @@ void PvGenParameterArray::Bind(ArvGc* genicam) {
   }
 }
 
+PvResult PvGenParameterArray::BindDocument(const std::string& xml) {
+  Unbind();
+  ArvGc* genicam = arv_gc_new(nullptr, xml.data(), xml.size());
+  if (genicam == nullptr) {
+    return Failure(PvResult::Code::INVALID_PARAMETER, "Invalid GenICam description");
+  }
+  arv_gc_set_range_check_policy(genicam, ARV_RANGE_CHECK_POLICY_ENABLE);
+  arv_gc_set_access_check_policy(genicam, ARV_ACCESS_CHECK_POLICY_ENABLE);
+  Bind(genicam);
+  g_object_unref(genicam);
+  return nodes_.empty() ? Failure(PvResult::Code::INVALID_PARAMETER, "GenICam description without nodes")
+                        : PvResult();
+}
+
 void PvGenParameterArray::Unbind() {
   for (auto& node : nodes_) {
     node->Detach();

@@ -34,6 +34,9 @@ class PvGenParameterArray {
   // it) or let them go.
   void Bind(ArvGc* genicam);
   void Unbind();
+  // Takes the nodes of a GenICam description without a device (the link's own parameters):
+  // values live in the document, with range and access checks on.
+  PvResult BindDocument(const std::string& xml);
 
   // For the stand-in's nodes: the category listing a feature, and the selectors selecting it.
   std::string GetCategoryOf(const std::string& feature) const;
