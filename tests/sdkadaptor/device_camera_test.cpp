@@ -395,3 +395,88 @@ TEST(DeviceCameraConnect, CreateAndConnectMakesAGigEVisionDeviceForAnAddress) {
 
 }  // namespace
 }  // namespace quarx::sdkadaptor
+
+namespace quarx::sdkadaptor {
+namespace {
+
+TEST(DeviceCameraFailures, InjectedFileFailuresShowInTheCamerasStatus) {
+  REQUIRE_CAMERA_NAMESPACE();
+  struct Case {
+    const char* name;
+    bool EmulatedCameraSpec::*knob;
+    const char* afterOpen;
+    int64_t written;
+    const char* afterWrite;
+    const char* afterClose;
+  };
+  const Case cases[] = {
+      {"open", &EmulatedCameraSpec::failOpen, "Failure", -1, nullptr, "Failure"},
+      {"write", &EmulatedCameraSpec::failWrite, "Success", 0, "Failure", "Success"},
+      {"close", &EmulatedCameraSpec::failClose, "Success", 4096, "Success", "Failure"},
+  };
+  const std::vector<uint8_t> data = Pattern(4096);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EmulatedCameraSpec spec = Camera("127.0.0.4");
+    spec.*c.knob = true;
+    EmulatorLauncher camera({spec});
+    DeviceGEV device;
+    device.Connect("127.0.0.4", AccessTypeEnum::Control);
+    std::unique_ptr<GenFile> file = device.GetGenFile();
+    EXPECT_TRUE(file->IsWritable("Firmware"));
+    file->Open("Firmware", GenOpenMode::Write);
+    EXPECT_EQ(file->GetStatus(), c.afterOpen);
+    if (c.written < 0) {
+      // A file the camera did not open takes no bytes at all.
+      EXPECT_EQ(Thrown([&] { file->Wrire(data.data(), static_cast<int64_t>(data.size())); }).GetDescription(),
+                "The file is not open");
+    } else {
+      EXPECT_EQ(file->Wrire(data.data(), static_cast<int64_t>(data.size())), c.written);
+      EXPECT_EQ(file->GetStatus(), c.afterWrite);
+    }
+    file->Close();
+    EXPECT_EQ(file->GetStatus(), c.afterClose);
+    device.DisConnect();
+  }
+}
+
+TEST(DeviceCameraFailures, CommandThatNeverFinishesStaysNotDone) {
+  REQUIRE_CAMERA_NAMESPACE();
+  EmulatedCameraSpec spec = Camera("127.0.0.5");
+  spec.neverDone = true;
+  EmulatorLauncher camera({spec});
+  DeviceGEV device;
+  device.Connect("127.0.0.5", AccessTypeEnum::Control);
+  auto features = device.GetParameters();
+  features->GetEnum("FirmwareUpdateMode")->SetValue(std::string("On"));
+  auto install = features->GetCommand("FirmwareUpdateExecute");
+  install->Execute();
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+  while (std::chrono::steady_clock::now() < until) {
+    ASSERT_FALSE(install->IsDone());
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  device.DisConnect();
+}
+
+TEST(DeviceCameraFailures, ACameraThatLeavesTheNetworkEndsTheConnectionAndItsFeaturesFail) {
+  REQUIRE_CAMERA_NAMESPACE();
+  EmulatedCameraSpec spec = Camera("127.0.0.6");
+  spec.neverBack = true;
+  EmulatorLauncher camera({spec});
+  DeviceGEV device;
+  device.Connect("127.0.0.6", AccessTypeEnum::Control);
+  auto features = device.GetParameters();
+  auto width = features->GetInteger("Width");
+  features->GetCommand("DeviceReset")->Execute();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+  while (device.IsConnected() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_FALSE(device.IsConnected());
+  EXPECT_THROW(width->GetValue(), ExceptionSdkAdaptor);
+  device.DisConnect();
+}
+
+}  // namespace
+}  // namespace quarx::sdkadaptor
