@@ -1,0 +1,67 @@
+// Buffers to image files through the SDK's buffer writer.
+#include "sdkadaptor/src/buffer_writer.h"
+
+#include <fmt/format.h>
+
+#include <array>
+#include <unordered_map>
+#include <utility>
+
+#include "camerasdk/PvBuffer.h"
+#include "camerasdk/PvBufferWriter.h"
+#include "sdkadaptor/src/exception_sdk_adaptor.h"
+#include "sdkadaptor/src/result_rule.h"
+#include "util/quarxlog.h"
+
+namespace quarx::sdkadaptor {
+namespace {
+
+constexpr CodeEnum kInternalError = 0x1000002;
+constexpr uint64_t kBitsPerByte = 8;
+constexpr uint32_t kNoChunkData = 0;
+
+// TIF and RAW swap places between the two numberings.
+constexpr std::array<std::pair<BufferFormatType, PvBufferFormatType>, 3> kFormats = {{
+    {BufferFormatType::BMP, PvBufferFormatBMP},
+    {BufferFormatType::TIF, PvBufferFormatTIFF},
+    {BufferFormatType::RAW, PvBufferFormatRaw},
+}};
+
+}  // namespace
+
+BufferWriter::BufferWriter() : writer_(std::make_unique<PvBufferWriter>()) {}
+
+BufferWriter::~BufferWriter() = default;
+
+void BufferWriter::Store(InterfaceBuffer* buffer, const std::string& path, BufferFormatType format) {
+  const std::unordered_map<BufferFormatType, PvBufferFormatType> formats(kFormats.begin(), kFormats.end());
+  const PvBufferFormatType sdkFormat = formats.at(format);
+
+  std::unique_ptr<InterfaceImage> source = buffer == nullptr ? nullptr : buffer->GetImage();
+  if (source == nullptr) {
+    throw ExceptionSdkAdaptor(kInternalError, "Failed to Store(): the buffer holds no image");
+  }
+  const unsigned int width = source->GetWidth();
+  const unsigned int height = source->GetHeight();
+  const uint16_t paddingX = source->GetPaddingX();
+  const uint64_t lineBytes = (static_cast<uint64_t>(width) * source->GetBitsPerPixel() + kBitsPerByte - 1) / kBitsPerByte;
+  // The picture is read from the buffer's data: never past what the camera delivered.
+  const uint64_t needed = height == 0 ? 0 : (lineBytes + paddingX) * (height - 1) + lineBytes;
+  if (needed > buffer->GetAcquiredSize()) {
+    throw ExceptionSdkAdaptor(kInternalError,
+                              fmt::format("Failed to Store(): {} x {} pixels do not fit the {} bytes acquired", width,
+                                          height, buffer->GetAcquiredSize()));
+  }
+
+  PvBuffer local(PvPayloadTypeImage);
+  PvResult result = local.GetImage()->Attach(buffer->GetDataPointer(), width, height,
+                                             source->GetPixelFormat().GetValue(), paddingX, source->GetPaddingY(),
+                                             kNoChunkData);
+  ApplyResultRule(result, "Store", __FILE__, __LINE__);
+  uint32_t written = 0;
+  result = writer_->Store(&local, PvString(path), sdkFormat, &written);
+  ApplyResultRule(result, "Store", __FILE__, __LINE__);
+  util::Log::GetInstance("").logger_->debug("WrittenBytes({})", written);
+}
+
+}  // namespace quarx::sdkadaptor
