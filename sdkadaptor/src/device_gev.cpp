@@ -101,8 +101,11 @@ void DeviceGEV::ExtendHeartbeatTimeout() const {
     PvGenParameterArray* link = device_->GetCommunicationParameters();
     SetLinkParameter(link, "AnswerTimeout", kAnswerTimeoutMs);
     SetLinkParameter(link, "HeartbeatInterval", kHeartbeatIntervalMs);
-  } catch (...) {
+  } catch (const std::exception& e) {
     // Lengthening the supervision is a courtesy; it must never end a connection.
+    LogSwallowed("ExtendHeartbeatTimeout", e.what());
+  } catch (...) {
+    LogSwallowed("ExtendHeartbeatTimeout", "unknown exception");
   }
 }
 

@@ -59,25 +59,34 @@ float GenFile::GetProgress() const {
 bool GenFile::IsWritable(const std::string& name) noexcept {
   try {
     return file_->IsWritable(parameters_, PvString(name));
+  } catch (const std::exception& e) {
+    LogSwallowed("IsWritable", e.what());
   } catch (...) {
-    return false;
+    LogSwallowed("IsWritable", "unknown exception");
   }
+  return false;
 }
 
 bool GenFile::IsReadable(const std::string& name) noexcept {
   try {
     return file_->IsReadable(parameters_, PvString(name));
+  } catch (const std::exception& e) {
+    LogSwallowed("IsReadable", e.what());
   } catch (...) {
-    return false;
+    LogSwallowed("IsReadable", "unknown exception");
   }
+  return false;
 }
 
 bool GenFile::IsSupported() noexcept {
   try {
     return file_->IsSupported(parameters_);
+  } catch (const std::exception& e) {
+    LogSwallowed("IsSupported", e.what());
   } catch (...) {
-    return false;
+    LogSwallowed("IsSupported", "unknown exception");
   }
+  return false;
 }
 
 std::vector<std::string> GenFile::GetFiles() noexcept {
@@ -88,8 +97,10 @@ std::vector<std::string> GenFile::GetFiles() noexcept {
     for (uint32_t index = 0; index < files.GetSize(); ++index) {
       names.emplace_back(files.GetItem(index)->GetAscii());
     }
+  } catch (const std::exception& e) {
+    LogSwallowed("GetFiles", e.what());
   } catch (...) {
-    // Only an allocation can fail here; the names gathered so far are the answer.
+    LogSwallowed("GetFiles", "unknown exception");
   }
   return names;
 }

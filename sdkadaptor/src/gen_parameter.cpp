@@ -22,14 +22,6 @@ std::vector<std::string> Names(PvGenParameterList& list) {
   return names;
 }
 
-// For operations that promise not to throw: even the log line must not escape.
-void LogQuietly(const char* name, const char* what) noexcept {
-  try {
-    util::Log::GetInstance("").logger_->error("<{}> {}", name, what);
-  } catch (...) {
-  }
-}
-
 }  // namespace
 
 GenParameter::GenParameter(PvGenParameter* parameter) : parameter_(parameter) {}
@@ -133,9 +125,9 @@ std::vector<std::string> GenParameter::GetSelectingParameters() const noexcept {
     }
     return Names(list);
   } catch (const std::exception& e) {
-    LogQuietly("GetSelectingParameters", e.what());
+    LogSwallowed("GetSelectingParameters", e.what());
   } catch (...) {
-    LogQuietly("GetSelectingParameters", "unknown exception");
+    LogSwallowed("GetSelectingParameters", "unknown exception");
   }
   return {};
 }
@@ -148,9 +140,9 @@ std::vector<std::string> GenParameter::GetSelectedParameters() const noexcept {
     }
     return Names(list);
   } catch (const std::exception& e) {
-    LogQuietly("GetSelectedParameters", e.what());
+    LogSwallowed("GetSelectedParameters", e.what());
   } catch (...) {
-    LogQuietly("GetSelectedParameters", "unknown exception");
+    LogSwallowed("GetSelectedParameters", "unknown exception");
   }
   return {};
 }

@@ -89,10 +89,12 @@ std::shared_ptr<InterfaceGenParameter> GenParameters::Get(const std::string& nam
       return nullptr;
     }
     return CreateConcreteGenParam(parameter);
+  } catch (const std::exception& e) {
+    LogSwallowed("Get", e.what());
   } catch (...) {
-    // Only an allocation can fail here; absence is the one answer this lookup has.
-    return nullptr;
+    LogSwallowed("Get", "unknown exception");
   }
+  return nullptr;
 }
 
 std::unique_ptr<GenBoolean> GenParameters::GetBoolean(const std::string& name) {

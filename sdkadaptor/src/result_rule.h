@@ -6,12 +6,22 @@
 
 #include "camerasdk/PvResult.h"
 #include "sdkadaptor/src/result.h"
+#include "util/quarxlog.h"
 
 namespace quarx::sdkadaptor {
 
 inline void ApplyResultRule(const PvResult& result, const std::string& name, const char* file, unsigned int line) {
   Result::LoggingPvResult(result, name);
   Result::ThrowExceptionWhenError(result, file, line);
+}
+
+// For operations that promise not to throw: reports what the layers below threw, and lets
+// not even a failing log line escape.
+inline void LogSwallowed(const char* name, const char* what) noexcept {
+  try {
+    util::Log::GetInstance("").logger_->error("<{}> {}", name, what);
+  } catch (...) {
+  }
 }
 
 }  // namespace quarx::sdkadaptor
