@@ -309,6 +309,23 @@ TEST_F(DeviceCameraTest, UploadedFileArrivesIntactAndFileStatusIsTheCamerasOwn) 
   EXPECT_TRUE(camera_->WaitForOutput(0, expected, std::chrono::seconds(2))) << camera_->Output(0);
 }
 
+TEST_F(DeviceCameraTest, UploadOfASizeThatIsNoMultipleOfTheTransferBufferArrivesIntact) {
+  for (const size_t size : {size_t{1}, size_t{4097}, size_t{10001}, size_t{0}}) {
+    SCOPED_TRACE(size);
+    std::vector<uint8_t> image = Pattern(size + 7);
+    image.erase(image.begin(), image.begin() + 7);
+    std::unique_ptr<GenFile> file = device_.GetGenFile();
+    file->Open("Firmware", GenOpenMode::Write);
+    EXPECT_EQ(file->Wrire(image.data(), static_cast<int64_t>(image.size())), static_cast<int64_t>(image.size()));
+    EXPECT_EQ(file->GetStatus(), "Success");
+    file->Close();
+    char expected[96];
+    std::snprintf(expected, sizeof(expected), "file Firmware closed size=%zu crc32=%08x", image.size(),
+                  Crc32(image));
+    EXPECT_TRUE(camera_->WaitForOutput(0, expected, std::chrono::seconds(2))) << camera_->Output(0);
+  }
+}
+
 TEST_F(DeviceCameraTest, FileThatTheCameraCannotOpenReportsFailureStatusAndTakesNoBytes) {
   std::unique_ptr<GenFile> file = device_.GetGenFile();
   file->Open("FailingFile", GenOpenMode::Write);
