@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-build=build-test
+build="${QUARX_TEST_BUILD_DIR:-build-test}"  # a folder of its own lets two runs go side by side
 rm -rf "$build"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)"
