@@ -121,14 +121,6 @@ TEST_F(DeviceGEVCamera, ForeignCameraIsRefusedWith2002AndLeftDisconnected) {
   EXPECT_THAT(log.Lines(), Contains("[info] This is not VELMORA device. MacAddress(00:11:22:33:44:55)"));
 }
 
-TEST_F(DeviceGEVCamera, MakerPrefixInCapitalsIsAccepted) {
-  EmulatedCameraSpec spec = Camera();
-  spec.mac = "02:5E:C1:AB:CD:EF";
-  EmulatorLauncher cameras({spec});
-  std::shared_ptr<core::Device> device = Handle();
-  EXPECT_NO_THROW(device->Connect());
-  EXPECT_TRUE(device->IsConnected());
-}
 
 TEST_F(DeviceGEVCamera, ReadOnlyAccessChecksTheMakerAndPreparesNothingElse) {
   EmulatorLauncher cameras({Camera(2)});

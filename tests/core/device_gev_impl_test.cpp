@@ -185,10 +185,5 @@ TEST_F(DeviceGEVImplTest, UnreadableSourceCountEndsConnectWith2000) {
   }
 }
 
-TEST_F(DeviceGEVImplTest, AddressesComeFromTheAdaptor) {
-  EXPECT_CALL(*gev_, GetIPAddress()).WillOnce(Return(kConnectionId));
-  EXPECT_EQ(impl_->GetIPAddress(), kConnectionId);
-  EXPECT_EQ(impl_->GetMACAddress(), kMakerMac);
-}
 
 }  // namespace

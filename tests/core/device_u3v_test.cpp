@@ -68,11 +68,6 @@ TEST_F(DeviceU3VTest, StandardFailureWhileConnectingIs2000WithItsText) {
   }
 }
 
-TEST_F(DeviceU3VTest, InterfaceTypeComesFromTheAdaptor) {
-  ON_CALL(*u3v_, GetType()).WillByDefault(Return(quarx::DeviceInterfaceTypeEnum::U3V));
-  quarx::core::DeviceU3V device(impl_);
-  EXPECT_EQ(device.GetInterfaceType(), quarx::DeviceInterfaceTypeEnum::U3V);
-}
 
 TEST_F(DeviceU3VTest, GuidOfADeviceThatIsNotTheAdaptorsIsRefused) {
   EXPECT_THROW(impl_->GetUUID(), quarx::CoreException);

@@ -146,11 +146,6 @@ TEST(Feature, StandardFailureIsLoggedUnderTheBareName) {
   EXPECT_THAT(log.Lines(), ElementsAre(HasSubstr("[warning] <FromString:")));
 }
 
-TEST(Feature, ValueAsStringIsTheNodesText) {
-  auto node = NodeOfType<MockGenString>(FeatureTypeEnum::String, "DeviceVersion");
-  EXPECT_CALL(*node, ToString()).WillOnce(Return("1.0.0"));
-  EXPECT_EQ(quarx::core::Feature::Create(node)->GetValueAsString(), "1.0.0");
-}
 
 TEST(Feature, ReadFailureOfAGenericOperationIsTranslated) {
   auto node = NodeOfType<MockGenString>(FeatureTypeEnum::String, "DeviceVersion");
@@ -186,14 +181,6 @@ TEST(Feature, TypedOperationFailureBelowIsAFeatureException) {
   EXPECT_THROW(feature.SetValue(5), quarx::FeatureException);
 }
 
-TEST(Feature, AccessFlagsComeStraightFromTheNode) {
-  auto node = NodeOfType<MockGenInteger>(FeatureTypeEnum::Integer);
-  EXPECT_CALL(*node, IsWritable()).WillOnce(Return(false));
-  EXPECT_CALL(*node, IsReadable()).WillOnce(Return(true));
-  auto feature = quarx::core::Feature::Create(node);
-  EXPECT_FALSE(feature->IsWritable());
-  EXPECT_TRUE(feature->IsReadable());
-}
 
 TEST(FeatureEnum, EntriesOfAnEnumWithoutSdkNodeAreAnEmptyListAndOneErrorLine) {
   auto node = NodeOfType<MockGenEnum>(FeatureTypeEnum::Enum, "SourceSelector");

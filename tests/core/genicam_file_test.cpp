@@ -151,16 +151,6 @@ TEST(GenicamFile, LogsTheRefusedStatusAtErrorLevel) {
   EXPECT_THAT(log.Lines(), Contains("[error] Failed to open file(Firmware)."));
 }
 
-TEST(GenicamFile, ShortWriteNamesTheByteCountsInTheLog) {
-  auto file = std::make_unique<NiceMock<MockFileAccess>>();
-  ON_CALL(*file, IsWritable(_)).WillByDefault(Return(true));
-  ON_CALL(*file, GetStatus()).WillByDefault(Return("Success"));
-  EXPECT_CALL(*file, Wrire(_, _)).WillOnce(Return(100));
-  quarx::test::LogCapture log;
-  quarx::core::GenicamFile writer(std::move(file));
-  EXPECT_THROW(writer.Write(kFile, kImage.data(), kImage.size()), quarx::CoreException);
-  EXPECT_THAT(log.Lines(), Contains("[error] <Write> Only 100 of 4096 bytes were written to file(Firmware)."));
-}
 
 TEST(GenicamFile, WithoutFileAccessFailsAsNotWritable) {
   std::unique_ptr<quarx::sdkadaptor::GenFile> none;

@@ -62,10 +62,6 @@ TEST(Parameters, SetParametersReportsEachValueThatWasNotSet) {
                                              Pair("Width", ReasonOfFailure::SetValueFailed)));
 }
 
-TEST(Parameters, SetParametersOfNothingReportsNothing) {
-  quarx::core::Parameters parameters(std::make_unique<NiceMock<MockGenParameters>>());
-  EXPECT_TRUE(parameters.SetParameters({}).empty());
-}
 
 TEST(Parameters, TypedLookupOfANodeOfAnotherTypeIsDetailOneWithTheAdaptorsText) {
   auto map = std::make_unique<NiceMock<MockGenParameters>>();
@@ -88,16 +84,6 @@ TEST(Parameters, TypedLookupOfAnAbsentNameIsNull) {
   EXPECT_EQ(parameters.GetCommand("DeviceReset"), nullptr);
 }
 
-TEST(Parameters, TypedLookupWrapsTheNodeOfItsKind) {
-  auto map = std::make_unique<NiceMock<MockGenParameters>>();
-  auto command = std::make_unique<NiceMock<MockGenCommand>>();
-  ON_CALL(*command, GetName()).WillByDefault(Return("DeviceReset"));
-  EXPECT_CALL(*map, GetCommand("DeviceReset")).WillOnce(Return(ByMove(std::move(command))));
-  quarx::core::Parameters parameters(std::move(map));
-  auto feature = parameters.GetCommand("DeviceReset");
-  ASSERT_NE(feature, nullptr);
-  EXPECT_EQ(feature->GetName(), "DeviceReset");
-}
 
 TEST(Parameters, GetAllKeepsAnEmptyEntryForANodeWithoutAFeatureClass) {
   auto map = std::make_unique<NiceMock<MockGenParameters>>();
