@@ -48,8 +48,9 @@ struct ProgramRun {
 // The program, started at once; Finish() waits for it (bounded by kRunLimit, then killed).
 class RunningProgram {
  public:
-  // `input` is written to the program's standard input, which is then closed (end of input).
-  RunningProgram(const std::vector<std::string>& arguments, const std::string& input)
+  // `input` is written to the program's standard input, which is then closed (end of input)
+  // unless `keepInputOpen`: then Answer() and CloseInput() talk to the program as a user would.
+  RunningProgram(const std::vector<std::string>& arguments, const std::string& input, bool keepInputOpen = false)
       : start_(std::chrono::steady_clock::now()) {
     std::vector<std::string> words = arguments;
     words.insert(words.begin(), FWUPDATE_PATH);
@@ -82,11 +83,37 @@ class RunningProgram {
     // A program that ended early must fail the test, not kill it.
     signal(SIGPIPE, SIG_IGN);
     // Answers are a few bytes: they fit in the pipe, so writing cannot block.
-    if (!input.empty() && write(in[1], input.data(), input.size()) != static_cast<ssize_t>(input.size())) {
+    in_ = in[1];
+    out_ = out[0];
+    Answer(input);
+    if (!keepInputOpen) {
+      CloseInput();
+    }
+  }
+
+  void Answer(const std::string& text) {
+    if (!text.empty() && write(in_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
       ADD_FAILURE() << "could not write the program's input";
     }
-    close(in[1]);
-    out_ = out[0];
+  }
+
+  void CloseInput() {
+    if (in_ >= 0) {
+      close(in_);
+      in_ = -1;
+    }
+  }
+
+  // Reads the program's output until it holds `text`; false when it does not within `timeout`.
+  bool WaitForOutput(const std::string& text, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (out_text_.find(text) == std::string::npos) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0 || !ReadSome(left)) {
+        return false;
+      }
+    }
+    return true;
   }
 
   ~RunningProgram() {
@@ -100,8 +127,8 @@ class RunningProgram {
   ProgramRun Finish() {
     ProgramRun run;
     finished_ = true;
+    CloseInput();
     const auto deadline = start_ + kRunLimit;
-    char buffer[4096];
     for (;;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0) {
@@ -109,16 +136,11 @@ class RunningProgram {
         kill(pid_, SIGKILL);
         break;
       }
-      pollfd fd{out_, POLLIN, 0};
-      if (poll(&fd, 1, static_cast<int>(left.count())) <= 0) {
-        continue;
-      }
-      const ssize_t n = read(out_, buffer, sizeof buffer);
-      if (n <= 0) {
+      if (!ReadSome(left) && eof_) {
         break;
       }
-      run.out.append(buffer, static_cast<std::size_t>(n));
     }
+    run.out = out_text_;
     close(out_);
     int status = 0;
     waitpid(pid_, &status, 0);
@@ -130,9 +152,31 @@ class RunningProgram {
   }
 
  private:
+  // One read of whatever output is there within `timeout`; false on time-out or end of output.
+  bool ReadSome(std::chrono::milliseconds timeout) {
+    if (eof_) {
+      return false;
+    }
+    pollfd fd{out_, POLLIN, 0};
+    if (poll(&fd, 1, static_cast<int>(timeout.count())) <= 0) {
+      return false;
+    }
+    char buffer[4096];
+    const ssize_t n = read(out_, buffer, sizeof buffer);
+    if (n <= 0) {
+      eof_ = true;
+      return false;
+    }
+    out_text_.append(buffer, static_cast<std::size_t>(n));
+    return true;
+  }
+
   std::chrono::steady_clock::time_point start_;
   pid_t pid_ = -1;
+  int in_ = -1;
   int out_ = -1;
+  std::string out_text_;
+  bool eof_ = false;
   bool finished_ = false;
 };
 

@@ -160,6 +160,18 @@ TEST_F(UpdateCameraTest, AnswerNoEndsQuietlyAndLeavesCameraAlone) {
   EXPECT_EQ(ListedVersion(0), "    Version             : 1.0.0");
 }
 
+TEST_F(UpdateCameraTest, QuestionIsShownBeforeTheToolWaitsForTheAnswer) {
+  Start({Camera()});
+  WritePackage(FittingUpdate());
+  RunningProgram program({"-u", package_.str(), "--timeout", kDiscoveryMs}, "", true);
+  // Through a pipe the question is only seen if the tool flushes it before reading.
+  EXPECT_TRUE(program.WaitForOutput(kQuestion, std::chrono::seconds(10)));
+  program.Answer("N\n");
+  const auto run = program.Finish();
+  EXPECT_EQ(run.exitStatus, 0) << run.out;
+  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), {"", kQuestion}})));
+}
+
 TEST_F(UpdateCameraTest, EndOfInputAtQuestionFailsWithoutTouchingCamera) {
   Start({Camera()});
   WritePackage(FittingUpdate());
