@@ -104,7 +104,8 @@ PvResult PvDeviceGEV::Connect(const PvString& connectionId, PvAccessType accessT
   }
   if (accessType == PvAccessExclusive) {
     arv_device_write_register(device, kControlChannelPrivilegeRegister, kExclusiveAccess, &error);
-  } else if (accessType == PvAccessReadOnly) {
+  } else if (accessType == PvAccessReadOnly && arv_gv_device_is_controller(ARV_GV_DEVICE(device))) {
+    // Only control of our own is given back; another host's stays untouched.
     arv_gv_device_leave_control(ARV_GV_DEVICE(device), &error);
   }
   if (error != nullptr) {
