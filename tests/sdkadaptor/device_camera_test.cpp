@@ -497,3 +497,23 @@ TEST(DeviceCameraFailures, ACameraThatLeavesTheNetworkEndsTheConnectionAndItsFea
 
 }  // namespace
 }  // namespace quarx::sdkadaptor
+
+namespace quarx::sdkadaptor {
+namespace {
+
+TEST(DeviceCameraConnect, ControlOfACameraHeldByAnotherConnectionIsRefused) {
+  REQUIRE_CAMERA_NAMESPACE();
+  EmulatorLauncher camera({Camera("127.0.0.7")});
+  DeviceGEV first;
+  first.Connect("127.0.0.7", AccessTypeEnum::Control);
+  DeviceGEV second;
+  const ExceptionSdkAdaptor e = Thrown([&] { second.Connect("127.0.0.7", AccessTypeEnum::Control); });
+  EXPECT_EQ(e.GetDescription(), "The device at 127.0.0.7 is controlled by another host");
+  EXPECT_FALSE(second.IsConnected());
+  EXPECT_TRUE(first.IsConnected());
+  first.GetParameters()->GetInteger("Width")->SetValue(320);
+  first.DisConnect();
+}
+
+}  // namespace
+}  // namespace quarx::sdkadaptor
