@@ -63,13 +63,9 @@ bool IsIpv4Address(const std::string& text) {
 
 }  // namespace
 
-PvDevice::PvDevice(PvDeviceType type) : type_(type) {
-  communication_.BindDocument(kCommunicationXml);
-}
+PvDevice::PvDevice(PvDeviceType type) : type_(type) { communication_.BindDocument(kCommunicationXml); }
 
-PvDevice::~PvDevice() {
-  Release();
-}
+PvDevice::~PvDevice() { Release(); }
 
 PvDevice* PvDevice::CreateAndConnect(const PvString& connectionId, PvResult* result) {
   std::unique_ptr<PvDevice> device;
@@ -146,9 +142,8 @@ PvResult PvDevice::CheckChannel(uint32_t channel) const {
   uint32_t count = 0;
   PvResult result = GetStreamChannelCount(count);
   if (result.IsOK() && channel >= count) {
-    result = Failure(PvResult::Code::INVALID_PARAMETER,
-                     "Stream channel " + std::to_string(channel) + " does not exist; the camera has " +
-                         std::to_string(count));
+    result = Failure(PvResult::Code::INVALID_PARAMETER, "Stream channel " + std::to_string(channel) +
+                                                            " does not exist; the camera has " + std::to_string(count));
   }
   return result;
 }

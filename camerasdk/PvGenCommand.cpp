@@ -72,7 +72,8 @@ PvResult PvGenCommand::IsDone(bool& done) {
     char* end = nullptr;
     commandValue = std::strtoll(literal.c_str(), &end, 0);
     if (errno == ERANGE || end == literal.c_str() || *end != '\0') {
-      return Failure(PvResult::Code::NOT_SUPPORTED, "Command " + name_ + " has an invalid CommandValue(" + literal + ")");
+      return Failure(PvResult::Code::NOT_SUPPORTED,
+                     "Command " + name_ + " has an invalid CommandValue(" + literal + ")");
     }
   } else {
     const std::string commandValueName = ChildText(ARV_DOM_NODE(node_), "pCommandValue");

@@ -141,8 +141,7 @@ PvResult PvGenParameterArray::BindDocument(const std::string& xml) {
   arv_gc_set_access_check_policy(genicam, ARV_ACCESS_CHECK_POLICY_ENABLE);
   Bind(genicam);
   g_object_unref(genicam);
-  return nodes_.empty() ? Failure(PvResult::Code::INVALID_PARAMETER, "GenICam description without nodes")
-                        : PvResult();
+  return nodes_.empty() ? Failure(PvResult::Code::INVALID_PARAMETER, "GenICam description without nodes") : PvResult();
 }
 
 void PvGenParameterArray::Unbind() {

@@ -63,9 +63,8 @@ PvResult PvGenRegister::Set(const uint8_t* buffer, int64_t length) {
     return result;
   }
   if (length < 0 || length > registerLength || (length > 0 && buffer == nullptr)) {
-    return Failure(PvResult::Code::INVALID_PARAMETER,
-                   "Invalid length(" + std::to_string(length) + ") for register " + name_ + " of " +
-                       std::to_string(registerLength) + " bytes");
+    return Failure(PvResult::Code::INVALID_PARAMETER, "Invalid length(" + std::to_string(length) + ") for register " +
+                                                          name_ + " of " + std::to_string(registerLength) + " bytes");
   }
   GError* error = nullptr;
   if (length == registerLength) {

@@ -81,11 +81,11 @@ PvResult ResultFromError(GError* error) {
 
 PvGenType TypeFromTag(const char* tag) {
   static const std::map<std::string, PvGenType> kTypes = {
-      {"Integer", PvGenTypeInteger},      {"IntReg", PvGenTypeInteger},        {"MaskedIntReg", PvGenTypeInteger},
+      {"Integer", PvGenTypeInteger},       {"IntReg", PvGenTypeInteger},       {"MaskedIntReg", PvGenTypeInteger},
       {"IntSwissKnife", PvGenTypeInteger}, {"IntConverter", PvGenTypeInteger}, {"StructEntry", PvGenTypeInteger},
-      {"Enumeration", PvGenTypeEnum},     {"Boolean", PvGenTypeBoolean},       {"String", PvGenTypeString},
-      {"StringReg", PvGenTypeString},     {"Command", PvGenTypeCommand},       {"Float", PvGenTypeFloat},
-      {"FloatReg", PvGenTypeFloat},       {"SwissKnife", PvGenTypeFloat},      {"Converter", PvGenTypeFloat},
+      {"Enumeration", PvGenTypeEnum},      {"Boolean", PvGenTypeBoolean},      {"String", PvGenTypeString},
+      {"StringReg", PvGenTypeString},      {"Command", PvGenTypeCommand},      {"Float", PvGenTypeFloat},
+      {"FloatReg", PvGenTypeFloat},        {"SwissKnife", PvGenTypeFloat},     {"Converter", PvGenTypeFloat},
       {"Register", PvGenTypeRegister},
   };
   if (tag == nullptr) {

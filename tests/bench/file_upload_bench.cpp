@@ -2,8 +2,8 @@
 // link: every file-access round trip beyond the data itself shows as a lower ratio.
 // Runs only inside a loopback-only network namespace (scripts/in-netns.sh), where it starts
 // its own emulated camera.
-#include <arv.h>
 #include <arpa/inet.h>
+#include <arv.h>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -24,7 +24,6 @@ constexpr size_t kUploadSize = 4u << 20;
 constexpr guint64 kFileAccessBuffer = 0x9000;
 constexpr size_t kFileAccessBufferSize = 4096;
 constexpr int kIterations = 3;
-
 
 std::vector<uint8_t> Image() {
   std::vector<uint8_t> data(kUploadSize);
@@ -114,9 +113,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void Finalize() override {
     ConsoleReporter::Finalize();
     if (raw_ > 0 && upload_ > 0) {
-      std::printf("raw arv_device_write_memory: %.2f MB/s\nPvGenFile upload:            %.2f MB/s\n"
-                  "upload / raw:                %.0f%%\n",
-                  raw_ / 1e6, upload_ / 1e6, 100.0 * upload_ / raw_);
+      std::printf(
+          "raw arv_device_write_memory: %.2f MB/s\nPvGenFile upload:            %.2f MB/s\n"
+          "upload / raw:                %.0f%%\n",
+          raw_ / 1e6, upload_ / 1e6, 100.0 * upload_ / raw_);
     }
   }
 

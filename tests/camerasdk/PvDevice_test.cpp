@@ -66,8 +66,9 @@ TEST(PvDevice, IntegerAndBooleanTextIsReadWholeOrRefused) {
     const char* readBack;
   };
   const Case integers[] = {
-      {"7", true, "7"},   {"0x0A", true, "10"}, {"+5", true, "5"},     {"5 ", false, nullptr}, {"5x", false, nullptr},
-      {"", false, nullptr}, {"abc", false, nullptr}, {"0x", false, nullptr}, {"99999999999999999999", false, nullptr},
+      {"7", true, "7"},        {"0x0A", true, "10"},   {"+5", true, "5"},
+      {"5 ", false, nullptr},  {"5x", false, nullptr}, {"", false, nullptr},
+      {"abc", false, nullptr}, {"0x", false, nullptr}, {"99999999999999999999", false, nullptr},
       {"- 5", false, nullptr},
   };
   for (const Case& c : integers) {
@@ -83,8 +84,8 @@ TEST(PvDevice, IntegerAndBooleanTextIsReadWholeOrRefused) {
   auto* disconnect = dynamic_cast<PvGenBoolean*>(link->Get(PvString("DisconnectOnAnyTimeout")));
   ASSERT_NE(disconnect, nullptr);
   const Case booleans[] = {
-      {"true", true, "true"}, {"0", true, "false"}, {"1", true, "true"}, {"false", true, "false"},
-      {"yes", false, nullptr}, {"", false, nullptr},
+      {"true", true, "true"},   {"0", true, "false"},    {"1", true, "true"},
+      {"false", true, "false"}, {"yes", false, nullptr}, {"", false, nullptr},
   };
   for (const Case& c : booleans) {
     SCOPED_TRACE(c.text);

@@ -71,13 +71,13 @@ class PvGenParameterArrayTest : public ::testing::Test {
 
 TEST_F(PvGenParameterArrayTest, NodesComeInDocumentOrderWithTheKindTheirTagGives) {
   const std::vector<std::pair<std::string, PvGenType>> expected = {
-      {"Root", PvGenTypeUndefined}, {"Mode", PvGenTypeEnum},      {"ModeValue", PvGenTypeInteger},
-      {"Gain", PvGenTypeInteger},   {"Exposure", PvGenTypeFloat}, {"Flag", PvGenTypeBoolean},
-      {"FlagValue", PvGenTypeInteger}, {"Label", PvGenTypeString}, {"Start", PvGenTypeCommand},
-      {"StartValue", PvGenTypeInteger}, {"Fire", PvGenTypeCommand}, {"FireValue", PvGenTypeInteger},
-      {"Twice", PvGenTypeInteger},  {"Half", PvGenTypeFloat},     {"Off", PvGenTypeInteger},
-      {"On", PvGenTypeInteger},     {"Unavailable", PvGenTypeInteger}, {"ReadOnly", PvGenTypeInteger},
-      {"WriteOnly", PvGenTypeInteger}, {"Locked", PvGenTypeInteger}, {"Device", PvGenTypeUndefined},
+      {"Root", PvGenTypeUndefined},     {"Mode", PvGenTypeEnum},           {"ModeValue", PvGenTypeInteger},
+      {"Gain", PvGenTypeInteger},       {"Exposure", PvGenTypeFloat},      {"Flag", PvGenTypeBoolean},
+      {"FlagValue", PvGenTypeInteger},  {"Label", PvGenTypeString},        {"Start", PvGenTypeCommand},
+      {"StartValue", PvGenTypeInteger}, {"Fire", PvGenTypeCommand},        {"FireValue", PvGenTypeInteger},
+      {"Twice", PvGenTypeInteger},      {"Half", PvGenTypeFloat},          {"Off", PvGenTypeInteger},
+      {"On", PvGenTypeInteger},         {"Unavailable", PvGenTypeInteger}, {"ReadOnly", PvGenTypeInteger},
+      {"WriteOnly", PvGenTypeInteger},  {"Locked", PvGenTypeInteger},      {"Device", PvGenTypeUndefined},
   };
   ASSERT_EQ(map_.GetCount(), expected.size());
   for (uint32_t i = 0; i < map_.GetCount(); ++i) {

@@ -195,8 +195,11 @@ TEST_F(DeviceCameraTest, FromStringSetsEveryKindAndToStringReadsItBack) {
 
 TEST_F(DeviceCameraTest, FromStringRefusesTextThatIsNotAValueOfTheNode) {
   const std::pair<const char*, const char*> refused[] = {
-      {"Width", "12abc"}, {"Width", ""},        {"ExposureTimeAbs", "fast"},
-      {"TestBoolean", "yes"}, {"AcquisitionMode", "Sometimes"},
+      {"Width", "12abc"},
+      {"Width", ""},
+      {"ExposureTimeAbs", "fast"},
+      {"TestBoolean", "yes"},
+      {"AcquisitionMode", "Sometimes"},
   };
   for (const auto& [feature, text] : refused) {
     SCOPED_TRACE(std::string(feature) + " <- " + text);
@@ -320,8 +323,7 @@ TEST_F(DeviceCameraTest, UploadOfASizeThatIsNoMultipleOfTheTransferBufferArrives
     EXPECT_EQ(file->GetStatus(), "Success");
     file->Close();
     char expected[96];
-    std::snprintf(expected, sizeof(expected), "file Firmware closed size=%zu crc32=%08x", image.size(),
-                  Crc32(image));
+    std::snprintf(expected, sizeof(expected), "file Firmware closed size=%zu crc32=%08x", image.size(), Crc32(image));
     EXPECT_TRUE(camera_->WaitForOutput(0, expected, std::chrono::seconds(2))) << camera_->Output(0);
   }
 }
