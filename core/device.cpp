@@ -73,6 +73,11 @@ void Device::SetInterruptQueueThreadPriority(unsigned int priority) {
   impl_->SetInterruptQueueThreadPriority(priority);
 }
 
+void Device::AcquisitionStop() {
+  Log().info("<{}>", "AcquisitionStop");
+  impl_->AcquisitionStop();
+}
+
 void Device::DisConnect() {
   Log().info("<{}>", "DisConnect");
   try {

@@ -4,11 +4,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/device_impl.h"
 #include "core/found_device_info.h"
 #include "core/genicam_file.h"
 #include "core/parameters.h"
+#include "core/stream.h"
 #include "sdkadaptor/src/quarx_types.h"
 
 namespace quarx::core {
@@ -25,6 +27,17 @@ class Device {
 
   // Opens the control connection and readies the camera in the way of its transport.
   virtual void Connect() = 0;
+
+  // Queues `bufferCount` buffers on the streams, enables their channels and sends
+  // "AcquisitionStart". Throws StreamException ("Stream does not exist." before
+  // CreateAndOpenStreams) or AcqusitionException (detail 1002).
+  virtual void AcquisitionStart(unsigned int bufferCount) = 0;
+  // Sends "AcquisitionStop" and disables the stream channels; the streams stay. Throws
+  // AcqusitionException (detail 1003).
+  virtual void AcquisitionStop();
+  // Creates the device's streams and opens them in the way of its transport; the camera must
+  // be connected. Throws StreamException (detail 6000).
+  virtual std::vector<std::shared_ptr<Stream>> CreateAndOpenStreams() = 0;
 
   // The camera's features; throws ConnectException (detail 4) while not connected.
   const std::shared_ptr<Parameters>& GetFeatures() const;

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/device.h"
 #include "core/device_gev_impl.h"
@@ -22,6 +23,14 @@ class DeviceGEV : public Device {
   void Connect(quarx::AccessTypeEnum access);
   std::string GetIPAddress() const;
   std::string GetMACAddress() const;
+
+  void AcquisitionStart(unsigned int bufferCount) override;
+  // Without a receiver-thread priority.
+  std::vector<std::shared_ptr<Stream>> CreateAndOpenStreams() override;
+  // One stream per image source, each opened on its own channel, which the camera is told to
+  // send to that stream's address and port. `priority` -1 leaves the receiver threads' priority
+  // unchanged. A second call on one connection throws "Stream is already opend.".
+  std::vector<std::shared_ptr<Stream>> CreateAndOpenStreams(short priority);
 
  private:
   DeviceGEVImpl& Gev() const;

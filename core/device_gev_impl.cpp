@@ -4,11 +4,14 @@
 #include <algorithm>
 #include <cctype>
 #include <exception>
+#include <stdexcept>
 
 #include "core/exception_connect_impl.h"
 #include "core/exception_core_impl.h"
 #include "core/exception_stream_impl.h"
+#include "core/stream_gev.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
+#include "sdkadaptor/src/stream_gev.h"
 #include "util/quarxlog.h"
 
 namespace quarx::core {
@@ -129,6 +132,59 @@ std::string DeviceGEVImpl::GetMACAddress() const { return gev_->GetMACAddress();
 
 void DeviceGEVImpl::SetStreamDestination(const std::string& ip, unsigned short port, unsigned int channel) {
   gev_->SetStreamDestination(ip, port, channel);
+}
+
+std::vector<std::shared_ptr<Stream>> DeviceGEVImpl::CreateStreams() {
+  Log().info("<{}>", "CreateStreams");
+  if (!streams_.empty()) {
+    throw StreamExceptionImpl("CreateStreams", __LINE__, ERR_STREAM_CREATE,
+                              StreamExceptionImpl::ERRMSG_STREAM_ALREADY_OPENED);
+  }
+  try {
+    const std::shared_ptr<ChunkParser> chunkParser = MakeChunkParser();
+    for (uint32_t channel = 0; channel < stream_count_; ++channel) {
+      std::shared_ptr<sdkadaptor::InterfaceStream> stream = std::make_shared<sdkadaptor::StreamGEV>(connection_id_);
+      streams_.push_back(std::make_shared<StreamGEV>(stream, chunkParser));
+    }
+    return streams_;
+  } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
+    // Half a set of streams would make every later call fail as "already opened".
+    streams_.clear();
+    throw StreamExceptionImpl("CreateStreams", __LINE__, ERR_STREAM_CREATE, SdkAdaptorMessage(e));
+  } catch (const std::exception& e) {
+    streams_.clear();
+    throw StreamExceptionImpl("CreateStreams", __LINE__, ERR_STREAM_CREATE, e.what());
+  }
+}
+
+void DeviceGEVImpl::AllocBuffersToStream(unsigned int bufferCount) {
+  if (streams_.empty()) {
+    throw StreamExceptionImpl("AllocBuffersToStream", __LINE__, ERR_STREAM_CREATE,
+                              StreamExceptionImpl::ERRMSG_STREAM_NOT_CREATED);
+  }
+  try {
+    for (std::size_t i = 0; i < streams_.size(); ++i) {
+      const auto channel = static_cast<uint16_t>(i);
+      streams_[i]->ReleaseBuffer();
+      if (source_selector_) {
+        // The camera lists its sources; one too few is its fault, reported rather than indexed.
+        const std::vector<std::unique_ptr<sdkadaptor::InterfaceGenEnumEntry>> entries =
+            source_selector_->GetEntries(false);
+        if (channel >= entries.size() || !entries[channel]) {
+          throw std::out_of_range("SourceSelector has " + std::to_string(entries.size()) +
+                                  " entries; none for stream " + std::to_string(channel));
+        }
+        source_selector_->SetValue(static_cast<uint64_t>(entries[channel]->GetValue()));
+      }
+      const unsigned int payloadSize = device_->GetPayloadSize();
+      streams_[i]->AllocBuffers(payloadSize, bufferCount);
+      device_->StreamEnable(channel);
+    }
+  } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
+    throw StreamExceptionImpl("AllocBuffersToStream", __LINE__, ERR_STREAM_CREATE, SdkAdaptorMessage(e));
+  } catch (const std::exception& e) {
+    throw StreamExceptionImpl("AllocBuffersToStream", __LINE__, ERR_STREAM_CREATE, e.what());
+  }
 }
 
 }  // namespace quarx::core

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/device_impl.h"
 #include "sdkadaptor/src/device_gev.h"
@@ -28,6 +29,13 @@ class DeviceGEVImpl : public DeviceImpl {
   std::string GetIPAddress() const;
   std::string GetMACAddress() const;
   void SetStreamDestination(const std::string& ip, unsigned short port, unsigned int channel);
+
+  // One stream per image source, sharing one chunk parser; once per connection, a second call
+  // throws "Stream is already opend.".
+  std::vector<std::shared_ptr<Stream>> CreateStreams() override;
+  // For each stream: drop its buffers, select its image source, queue new buffers of the
+  // source's payload size and enable its channel. Throws StreamException (detail 6000).
+  void AllocBuffersToStream(unsigned int bufferCount) override;
 
  private:
   // Stream count and source selector from "SourceCount" and "SourceSelector"; a camera

@@ -3,11 +3,15 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <exception>
+#include <stdexcept>
 
+#include "core/exception_acqusition_impl.h"
 #include "core/exception_connect_impl.h"
 #include "core/exception_core_impl.h"
 #include "core/exception_feature_impl.h"
+#include "core/stream.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "util/quarxlog.h"
 
@@ -126,6 +130,11 @@ DeviceImpl::~DeviceImpl() {
     Log().warn("<{}> Failed to disconnect ({})", "~DeviceImpl", e.what());
   } catch (...) {
     Log().warn("<{}> Failed to disconnect", "~DeviceImpl");
+  }
+  for (const std::weak_ptr<ChunkParser>& parser : chunk_parsers_) {
+    if (std::shared_ptr<ChunkParser> alive = parser.lock()) {
+      alive->DetachDevice();
+    }
   }
   delete device_;
 }
@@ -270,6 +279,60 @@ void DeviceImpl::DisConnect() {
     throw ConnectExceptionImpl("DisConnect", __LINE__, ERR_DISCONNECT, SdkAdaptorMessage(e));
   } catch (const std::exception& e) {
     throw ConnectExceptionImpl("DisConnect", __LINE__, ERR_DISCONNECT, e.what());
+  }
+}
+
+std::shared_ptr<ChunkParser> DeviceImpl::MakeChunkParser() {
+  auto parser = std::make_shared<ChunkParser>(device_);
+  chunk_parsers_.erase(std::remove_if(chunk_parsers_.begin(), chunk_parsers_.end(),
+                                      [](const std::weak_ptr<ChunkParser>& p) { return p.expired(); }),
+                       chunk_parsers_.end());
+  chunk_parsers_.push_back(parser);
+  return parser;
+}
+
+void DeviceImpl::AcquisitionStart(unsigned int bufferCount) {
+  Log().debug("<{}> buffer_count({})", "AcquisitionStart", bufferCount);
+  try {
+    AllocBuffersToStream(bufferCount);
+    Log().info("<{}> Send AcquisitionStart to camera", "AcquisitionStart");
+    std::unique_ptr<sdkadaptor::GenCommand> command;
+    if (std::unique_ptr<InterfaceGenParameters> parameters = device_->GetParameters()) {
+      command = parameters->GetCommand("AcquisitionStart");
+    }
+    if (!command) {
+      Log().error("<{}> GetCommand(\"AcquisitionStart\") is nullptr", "AcquisitionStart");
+      throw AcqusitionExceptionImpl("AcquisitionStart", __LINE__, ERR_ACQUSITION_START, "");
+    }
+    command->Execute();
+  } catch (const quarx::StreamException&) {
+    throw;
+  } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
+    throw AcqusitionExceptionImpl("AcquisitionStart", __LINE__, ERR_ACQUSITION_START, SdkAdaptorMessage(e));
+  } catch (const std::exception& e) {
+    throw AcqusitionExceptionImpl("AcquisitionStart", __LINE__, ERR_ACQUSITION_START, e.what());
+  }
+}
+
+void DeviceImpl::AcquisitionStop() {
+  Log().debug("<{}>", "AcquisitionStop");
+  try {
+    std::unique_ptr<sdkadaptor::GenCommand> command;
+    if (std::unique_ptr<InterfaceGenParameters> parameters = device_->GetParameters()) {
+      command = parameters->GetCommand("AcquisitionStop");
+    }
+    if (!command) {
+      Log().error("<{}> GetCommand(\"AcquisitionStop\") is nullptr", "AcquisitionStop");
+      throw std::runtime_error("");
+    }
+    command->Execute();
+    for (unsigned int channel = 0; channel < streams_.size(); ++channel) {
+      device_->StreamDisable(channel);
+    }
+  } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
+    throw AcqusitionExceptionImpl("AcquisitionStop", __LINE__, ERR_ACQUSITION_STOP, SdkAdaptorMessage(e));
+  } catch (const std::exception& e) {
+    throw AcqusitionExceptionImpl("AcquisitionStop", __LINE__, ERR_ACQUSITION_STOP, e.what());
   }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/chunk_parser.h"
 #include "core/feature.h"
 #include "core/feature_boolean.h"
 #include "core/feature_command.h"
@@ -68,9 +69,24 @@ class DeviceImpl {
   // ConnectException (detail 2001) on failure.
   void DisConnect();
 
+  // Creates the device's streams in the way of its transport, keeps them and returns them.
+  virtual std::vector<std::shared_ptr<Stream>> CreateStreams() = 0;
+  // Allocates and queues buffers on the streams and enables their channels.
+  virtual void AllocBuffersToStream(unsigned int bufferCount) = 0;
+  // AllocBuffersToStream, then the camera's "AcquisitionStart"; throws AcqusitionException
+  // (detail 1002), or the StreamException of the allocation.
+  void AcquisitionStart(unsigned int bufferCount);
+  // The camera's "AcquisitionStop", then every stream channel disabled; throws
+  // AcqusitionException (detail 1003).
+  void AcquisitionStop();
+
  protected:
   // Takes ownership of the adaptor device, which the subclass made for its transport.
   DeviceImpl(const std::string& connectionId, sdkadaptor::InterfaceDevice* device);
+
+  // A chunk parser over the adaptor device, cut off from it when the device goes: streams and
+  // buffers that share it may outlive this object.
+  std::shared_ptr<ChunkParser> MakeChunkParser();
 
   std::string connection_id_;
   // Owned; deleted in the destructor after it has been disconnected.
@@ -79,6 +95,7 @@ class DeviceImpl {
   std::vector<std::string> vendor_mac_prefixes_;
   uint32_t stream_count_ = 1;
   std::vector<std::shared_ptr<Stream>> streams_;
+  std::vector<std::weak_ptr<ChunkParser>> chunk_parsers_;
 };
 
 }  // namespace quarx::core

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/device.h"
 #include "core/device_u3v_impl.h"
@@ -18,6 +19,10 @@ class DeviceU3V : public Device {
 
   void Connect() override;
   std::string GetUUID() const;
+
+  void AcquisitionStart(unsigned int bufferCount) override;
+  // Adds one stream and opens the first; every call adds another.
+  std::vector<std::shared_ptr<Stream>> CreateAndOpenStreams() override;
 
  private:
   DeviceU3VImpl& U3v() const;

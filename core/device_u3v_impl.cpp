@@ -7,7 +7,11 @@
 
 #include "core/exception_connect_impl.h"
 #include "core/exception_core_impl.h"
+#include "core/exception_stream_impl.h"
+#include "core/stream_u3v.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
+#include "sdkadaptor/src/stream_u3v.h"
+#include "util/quarxlog.h"
 
 namespace quarx::core {
 
@@ -34,6 +38,33 @@ std::string DeviceU3VImpl::GetUUID() const {
                             fmt::format("Invalid device type({})", static_cast<int>(device_->GetType())));
   }
   return u3v->GetGUID();
+}
+
+std::vector<std::shared_ptr<Stream>> DeviceU3VImpl::CreateStreams() {
+  util::Log::GetInstance("").logger_->info("<{}>", "CreateStreams");
+  try {
+    const std::shared_ptr<ChunkParser> chunkParser = MakeChunkParser();
+    std::shared_ptr<sdkadaptor::InterfaceStream> stream = std::make_shared<sdkadaptor::StreamU3V>(connection_id_);
+    streams_.push_back(std::make_shared<StreamU3V>(stream, chunkParser));
+    return streams_;
+  } catch (const std::exception& e) {
+    throw StreamExceptionImpl("CreateStreams", __LINE__, ERR_STREAM_CREATE, e.what());
+  }
+}
+
+void DeviceU3VImpl::AllocBuffersToStream(unsigned int bufferCount) {
+  if (streams_.empty()) {
+    throw StreamExceptionImpl("AllocBuffersToStream", __LINE__, ERR_STREAM_CREATE,
+                              StreamExceptionImpl::ERRMSG_STREAM_NOT_CREATED);
+  }
+  try {
+    streams_.front()->AllocBuffers(device_->GetPayloadSize(), bufferCount);
+    device_->StreamEnable(0);
+  } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
+    throw StreamExceptionImpl("AllocBuffersToStream", __LINE__, ERR_STREAM_CREATE, SdkAdaptorMessage(e));
+  } catch (const std::exception& e) {
+    throw StreamExceptionImpl("AllocBuffersToStream", __LINE__, ERR_STREAM_CREATE, e.what());
+  }
 }
 
 }  // namespace quarx::core

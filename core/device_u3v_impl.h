@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/device_impl.h"
 #include "sdkadaptor/src/device_u3v.h"
@@ -20,6 +21,12 @@ class DeviceU3VImpl : public DeviceImpl {
   void Connect();
   // The device GUID; only the adaptor's USB3 Vision device knows it.
   std::string GetUUID() const;
+
+  // Adds one stream with a chunk parser of its own; every call adds another.
+  std::vector<std::shared_ptr<Stream>> CreateStreams() override;
+  // Queues buffers of the payload size on the first stream and enables channel 0. Throws
+  // StreamException (detail 6000).
+  void AllocBuffersToStream(unsigned int bufferCount) override;
 };
 
 }  // namespace quarx::core
