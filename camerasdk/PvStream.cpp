@@ -49,7 +49,7 @@ PvStream::PvStream() {
 
 PvStream::~PvStream() {
   if (stream_ != nullptr) {
-    arv_stream_stop_thread(stream_, TRUE);
+    // The last reference stops the receiver and drops Aravis's own buffer references.
     g_object_unref(stream_);
     stream_ = nullptr;
   }
@@ -95,10 +95,11 @@ PvResult PvStream::Close() {
   if (!IsOpen()) {
     return NotOpen();
   }
-  arv_stream_stop_thread(stream_, TRUE);
-  MoveQueuedToAborted();
+  // The last reference stops the receiver and drops Aravis's own buffer references; ours
+  // come back through RetrieveBuffer as aborted.
   g_object_unref(stream_);
   stream_ = nullptr;
+  MoveQueuedToAborted();
   g_object_unref(device_);
   device_ = nullptr;
   return PvResult();

@@ -34,10 +34,13 @@ PvStreamGEV::~PvStreamGEV() = default;
 
 PvResult PvStreamGEV::Open(const PvString& deviceAddress, uint16_t localPort, uint16_t channel,
                            const PvString& localIpAddress, uint32_t bufferCount) {
-  if (IsOpen()) {
-    return Failure(PvResult::Code::STATE_ERROR, "Stream is already open");
-  }
   const std::string address = deviceAddress.GetAscii();
+  if (IsOpen()) {
+    // Opening again what is open already changes nothing.
+    return address == device_address_ && channel == GetChannel()
+               ? PvResult()
+               : Failure(PvResult::Code::STATE_ERROR, "Stream is already open on " + device_address_);
+  }
   if (localPort != 0) {
     return Failure(PvResult::Code::NOT_SUPPORTED, "The receiving port is chosen by the stream; pass 0");
   }

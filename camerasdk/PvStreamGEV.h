@@ -17,7 +17,8 @@ class PvStreamGEV : public PvStream {
   // Opens the stream of the device connected under `deviceAddress` (its IP address) on
   // `channel`. Aravis picks the receiving port and address itself: a local port other than 0,
   // or a local address other than the one that reaches the device, is NotSupported.
-  // `bufferCount` is the queue's maximum (0 gives kDefaultBufferCount).
+  // `bufferCount` is the queue's maximum (0 gives kDefaultBufferCount). Opening an open stream
+  // again on the same device and channel changes nothing.
   PvResult Open(const PvString& deviceAddress, uint16_t localPort = 0, uint16_t channel = 0,
                 const PvString& localIpAddress = PvString(), uint32_t bufferCount = kDefaultBufferCount);
 

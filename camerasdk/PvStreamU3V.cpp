@@ -13,10 +13,11 @@ PvStreamU3V::PvStreamU3V() = default;
 PvStreamU3V::~PvStreamU3V() = default;
 
 PvResult PvStreamU3V::Open(const PvString& deviceId, uint32_t bufferCount) {
-  if (IsOpen()) {
-    return Failure(PvResult::Code::STATE_ERROR, "Stream is already open");
-  }
   const std::string id = deviceId.GetAscii();
+  if (IsOpen()) {
+    // Opening again what is open already changes nothing.
+    return id == device_id_ ? PvResult() : Failure(PvResult::Code::STATE_ERROR, "Stream is already open on " + device_id_);
+  }
   ArvDevice* device = camerasdk_detail::FindOpenDevice(id);
   if (device == nullptr) {
     return Failure(PvResult::Code::NOT_CONNECTED,
@@ -30,6 +31,7 @@ PvResult PvStreamU3V::Open(const PvString& deviceId, uint32_t bufferCount) {
   }
   if (result.IsOK()) {
     guid_ = camerasdk_detail::OpenDeviceGuid(id);
+    device_id_ = id;
   }
   g_object_unref(device);
   return result;

@@ -20,4 +20,5 @@ class PvStreamU3V : public PvStream {
 
  private:
   std::string guid_;
+  std::string device_id_;
 };
