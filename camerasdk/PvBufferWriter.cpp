@@ -116,8 +116,9 @@ void CopyRow(const Picture& picture, uint32_t row, bool blueFirst, std::vector<u
 PvResult Unsupported(const char* format, PvPixelType type) {
   char code[sizeof("0x00000000")];
   std::snprintf(code, sizeof(code), "0x%08X", type);
-  return Failure(PvResult::Code::NOT_SUPPORTED,
-                 std::string(format) + " holds Mono8, RGB8 and BGR8 pictures; pixel type " + code + " is not supported");
+  return Failure(
+      PvResult::Code::NOT_SUPPORTED,
+      std::string(format) + " holds Mono8, RGB8 and BGR8 pictures; pixel type " + code + " is not supported");
 }
 
 uint64_t BmpRowSize(const Picture& picture) {
@@ -149,9 +150,8 @@ PvResult CheckWritable(const Picture& picture, PvBufferFormatType type) {
   if (picture.type != PvPixelMono8 && !IsRgbOrBgr8(picture.type)) {
     return Unsupported(format, picture.type);
   }
-  const uint64_t fileSize = type == PvBufferFormatBMP
-                                ? BmpDataOffset(picture) + BmpRowSize(picture) * picture.height
-                                : TiffDataOffset(picture) + picture.lineBytes * picture.height;
+  const uint64_t fileSize = type == PvBufferFormatBMP ? BmpDataOffset(picture) + BmpRowSize(picture) * picture.height
+                                                      : TiffDataOffset(picture) + picture.lineBytes * picture.height;
   constexpr uint32_t kMaxDimension = std::numeric_limits<int32_t>::max();
   if (fileSize > kMaxFileSize || picture.width > kMaxDimension || picture.height > kMaxDimension) {
     return Failure(PvResult::Code::NOT_SUPPORTED, std::string("The picture is too large for a ") + format + " file");
@@ -289,9 +289,9 @@ PvResult PvBufferWriter::Store(PvBuffer* buffer, const PvString& filename, PvBuf
   // Width, height and padding come from the camera: never read past the pixels that arrived.
   const uint64_t needed = picture.stride * (picture.height - 1) + picture.lineBytes;
   if (needed > image->GetImageSize()) {
-    return Failure(PvResult::Code::INVALID_PARAMETER,
-                   "The image's " + std::to_string(image->GetImageSize()) + " bytes cannot hold " +
-                       std::to_string(picture.width) + " x " + std::to_string(picture.height) + " pixels");
+    return Failure(PvResult::Code::INVALID_PARAMETER, "The image's " + std::to_string(image->GetImageSize()) +
+                                                          " bytes cannot hold " + std::to_string(picture.width) +
+                                                          " x " + std::to_string(picture.height) + " pixels");
   }
   PvResult result = CheckWritable(picture, type);
   if (result.IsFailure()) {

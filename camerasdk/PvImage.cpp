@@ -89,8 +89,7 @@ PvResult PvImage::Attach(void* data, uint32_t width, uint32_t height, PvPixelTyp
 
 void PvImage::Detach() { Clear(); }
 
-void PvImage::Describe(uint32_t width, uint32_t height, PvPixelType pixelType, uint32_t paddingX,
-                       uint32_t paddingY) {
+void PvImage::Describe(uint32_t width, uint32_t height, PvPixelType pixelType, uint32_t paddingX, uint32_t paddingY) {
   Clear();
   width_ = width;
   height_ = height;

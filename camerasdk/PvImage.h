@@ -35,8 +35,8 @@ class PvImage {
   bool IsImageDropped() const;
 
   // Allocates the owning buffer's memory for such a picture (and chunk data after it).
-  PvResult Alloc(uint32_t width, uint32_t height, PvPixelType pixelType, uint16_t paddingX = 0,
-                 uint16_t paddingY = 0, uint32_t maximumChunkLength = 0);
+  PvResult Alloc(uint32_t width, uint32_t height, PvPixelType pixelType, uint16_t paddingX = 0, uint16_t paddingY = 0,
+                 uint32_t maximumChunkLength = 0);
   // Describes pixels the caller owns; they must outlive the attachment.
   PvResult Attach(void* data, uint32_t width, uint32_t height, PvPixelType pixelType, uint16_t paddingX = 0,
                   uint16_t paddingY = 0, uint32_t maximumChunkLength = 0);

@@ -79,7 +79,8 @@ PvResult PvStream::Start(ArvDevice* device, uint32_t channel, uint32_t queueMaxi
   GError* error = nullptr;
   ArvStream* stream = arv_device_create_stream(device, &OnStreamEvent, &receiver_priority_, &error);
   if (stream == nullptr) {
-    return error == nullptr ? Failure(PvResult::Code::GENERIC_ERROR, "Cannot create the stream") : ResultFromError(error);
+    return error == nullptr ? Failure(PvResult::Code::GENERIC_ERROR, "Cannot create the stream")
+                            : ResultFromError(error);
   }
   if (error != nullptr) {
     g_error_free(error);
@@ -122,8 +123,7 @@ PvResult PvStream::QueueBuffer(PvBuffer* buffer) {
     return Failure(PvResult::Code::STATE_ERROR, "The buffer belongs to another stream");
   }
   if (GetQueuedBufferCount() >= queue_maximum_) {
-    return Failure(PvResult::Code::STATE_ERROR,
-                   "The queue is full (" + std::to_string(queue_maximum_) + " buffers)");
+    return Failure(PvResult::Code::STATE_ERROR, "The queue is full (" + std::to_string(queue_maximum_) + " buffers)");
   }
   handed_out_.erase(buffer);
   buffer->stream_ = this;

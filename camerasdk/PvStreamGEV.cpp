@@ -70,8 +70,7 @@ PvResult PvStreamGEV::Open(const PvString& deviceAddress, uint16_t localPort, ui
                                                             std::to_string(channelCount));
   } else if (channel != 0 &&
              (!arv_device_read_register(device, kStreamChannelPortRegister, &channelZeroPort, &error) ||
-              !arv_device_read_register(device, kStreamChannelDestinationRegister, &channelZeroDestination,
-                                        &error))) {
+              !arv_device_read_register(device, kStreamChannelDestinationRegister, &channelZeroDestination, &error))) {
     result = ResultFromError(error);
   } else {
     result = Start(device, channel, bufferCount == 0 ? kDefaultBufferCount : bufferCount);

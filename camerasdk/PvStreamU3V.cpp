@@ -16,7 +16,8 @@ PvResult PvStreamU3V::Open(const PvString& deviceId, uint32_t bufferCount) {
   const std::string id = deviceId.GetAscii();
   if (IsOpen()) {
     // Opening again what is open already changes nothing.
-    return id == device_id_ ? PvResult() : Failure(PvResult::Code::STATE_ERROR, "Stream is already open on " + device_id_);
+    return id == device_id_ ? PvResult()
+                            : Failure(PvResult::Code::STATE_ERROR, "Stream is already open on " + device_id_);
   }
   ArvDevice* device = camerasdk_detail::FindOpenDevice(id);
   if (device == nullptr) {

@@ -96,7 +96,8 @@ void Buffer::Store(const std::string& path) {
     writer.Store(buffer_, path, format);
   } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
     Log().error("<{}> ({}) {}", "Store", path, SdkAdaptorMessage(e));
-    throw CoreExceptionImpl("Store", RESULT_FILE_TRANSFER, ERR_FAILED, fmt::format("<{}> failed to store({})", "Store", path));
+    throw CoreExceptionImpl("Store", RESULT_FILE_TRANSFER, ERR_FAILED,
+                            fmt::format("<{}> failed to store({})", "Store", path));
   }
 }
 

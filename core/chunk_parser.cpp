@@ -58,7 +58,8 @@ std::map<std::string, std::string> ChunkParser::GetChunkValues(unsigned char* da
                                                                const std::vector<std::string>& names) const {
   std::map<std::string, std::string> values;
   if (device_ == nullptr) {
-    throw ConnectExceptionImpl("GetChunkValues", __LINE__, ERR_NOT_CONNECTED, ConnectExceptionImpl::ERRMSG_NOT_CONNECTED);
+    throw ConnectExceptionImpl("GetChunkValues", __LINE__, ERR_NOT_CONNECTED,
+                               ConnectExceptionImpl::ERRMSG_NOT_CONNECTED);
   }
   {
     std::unique_ptr<sdkadaptor::InterfaceGenParameters> parameters = device_->GetParameters();

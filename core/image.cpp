@@ -25,7 +25,8 @@ uint8_t* Image::GetDataPointer() const { return image_ ? image_->GetDataPointer(
 
 pixelformat::PixelFormat Image::GetPixelFormat() const {
   if (!image_) {
-    throw AcqusitionExceptionImpl("GetPixelFormat", __LINE__, ERR_ACQUSITION_RETRIEVE_OTHER, "The buffer holds no image");
+    throw AcqusitionExceptionImpl("GetPixelFormat", __LINE__, ERR_ACQUSITION_RETRIEVE_OTHER,
+                                  "The buffer holds no image");
   }
   return image_->GetPixelFormat();
 }

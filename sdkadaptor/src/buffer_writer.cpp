@@ -44,19 +44,20 @@ void BufferWriter::Store(InterfaceBuffer* buffer, const std::string& path, Buffe
   const unsigned int width = source->GetWidth();
   const unsigned int height = source->GetHeight();
   const uint16_t paddingX = source->GetPaddingX();
-  const uint64_t lineBytes = (static_cast<uint64_t>(width) * source->GetBitsPerPixel() + kBitsPerByte - 1) / kBitsPerByte;
+  const uint64_t lineBytes =
+      (static_cast<uint64_t>(width) * source->GetBitsPerPixel() + kBitsPerByte - 1) / kBitsPerByte;
   // The picture is read from the buffer's data: never past what the camera delivered.
   const uint64_t needed = height == 0 ? 0 : (lineBytes + paddingX) * (height - 1) + lineBytes;
   if (needed > buffer->GetAcquiredSize()) {
-    throw ExceptionSdkAdaptor(kInternalError,
-                              fmt::format("Failed to Store(): {} x {} pixels do not fit the {} bytes acquired", width,
-                                          height, buffer->GetAcquiredSize()));
+    throw ExceptionSdkAdaptor(
+        kInternalError, fmt::format("Failed to Store(): {} x {} pixels do not fit the {} bytes acquired", width, height,
+                                    buffer->GetAcquiredSize()));
   }
 
   PvBuffer local(PvPayloadTypeImage);
-  PvResult result = local.GetImage()->Attach(buffer->GetDataPointer(), width, height,
-                                             source->GetPixelFormat().GetValue(), paddingX, source->GetPaddingY(),
-                                             kNoChunkData);
+  PvResult result =
+      local.GetImage()->Attach(buffer->GetDataPointer(), width, height, source->GetPixelFormat().GetValue(), paddingX,
+                               source->GetPaddingY(), kNoChunkData);
   ApplyResultRule(result, "Store", __FILE__, __LINE__);
   uint32_t written = 0;
   result = writer_->Store(&local, PvString(path), sdkFormat, &written);

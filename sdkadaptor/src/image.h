@@ -14,8 +14,8 @@ class InterfaceImage {
  public:
   virtual ~InterfaceImage() = default;
 
-  virtual void Alloc(unsigned int width, unsigned int height, const pixelformat::PixelFormat& format,
-                     uint16_t paddingX, uint16_t paddingY, uint32_t maximumChunkLength) = 0;
+  virtual void Alloc(unsigned int width, unsigned int height, const pixelformat::PixelFormat& format, uint16_t paddingX,
+                     uint16_t paddingY, uint32_t maximumChunkLength) = 0;
   virtual void Attach(void* data, unsigned int width, unsigned int height, const pixelformat::PixelFormat& format,
                       uint16_t paddingX, uint16_t paddingY) = 0;
   virtual void Detach() = 0;
