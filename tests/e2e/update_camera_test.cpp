@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -323,6 +326,28 @@ TEST_F(UpdateCameraTest, DeviceNumberPastTheListFailsBeforeThePackageIsRead) {
   const auto run = RunFwupdate({"-u", package_.str() + ".missing", "-d", "1", "--no-prompt", "--timeout", kDiscoveryMs});
   EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
   EXPECT_THAT(run.Lines(), ElementsAreArray(ErrorLines("Invalid device idx: 1")));
+}
+
+std::string ReadSampleFile(const std::string& name) {
+  const auto path = std::filesystem::path(__FILE__).parent_path() / "../../samples/sample-update" / name;
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_TRUE(in) << "cannot read " << path;
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(UpdateCameraTest, DemoSamplePackageUpdatesDefaultCameraToItsVersion) {
+  EmulatedCameraSpec camera;
+  camera.address = "127.0.0.2";
+  Start({camera});
+  quarx::test::WritePackage(package_.str(), ReadSampleFile("control.xml"),
+                            {{"firmware.img", ReadSampleFile("firmware.img")}});
+  const auto run = RunFwupdate({"-u", package_.str(), "--silent", "--timeout", kDiscoveryMs});
+  EXPECT_EQ(run.exitStatus, 0) << run.out;
+  EXPECT_THAT(run.Lines(), Contains("    Version          : 1.0.0 => 2.0.0"));
+  EXPECT_THAT(run.Lines(), Contains("Update success."));
+  EXPECT_EQ(ListedVersion(0), "    Version             : 2.0.0");
 }
 
 TEST(UpdateWithoutCamera, NoCameraFailsWithDeviceZero) {
