@@ -35,7 +35,7 @@ PvResult PvGenBoolean::SetValue(bool value) {
 }
 
 PvResult PvGenBoolean::FromString(const PvString& value) {
-  // Aravis itself reads every word but "true" as false, which would write false for a typo.
+  // The adaptor lowers the text first, so these are all the words a user means.
   const std::string text = value.GetAscii();
   if (text == "true" || text == "1") {
     return SetValue(true);

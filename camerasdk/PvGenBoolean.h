@@ -10,7 +10,7 @@ class PvGenBoolean : public PvGenParameter {
   PvResult GetValue(bool& value) const;
   PvResult SetValue(bool value);
 
-  // "true", "false", "1" or "0"; any other word is refused rather than read as false.
+  // "true", "false", "1" or "0"; any other word is refused.
   PvResult FromString(const PvString& value) override;
   PvResult ToString(PvString& value) const override;
 };

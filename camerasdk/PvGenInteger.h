@@ -17,7 +17,8 @@ class PvGenInteger : public PvGenParameter {
   PvResult GetRepresentation(PvGenRepresentation& representation) const;
   PvResult GetUnit(PvString& unit) const;
 
-  // Decimal, or hexadecimal after "0x"; anything else in the text is refused, never read as 0.
+  // Decimal, or hexadecimal after "0x", whole; anything else in the text is refused. A leading
+  // zero does not make the number octal.
   PvResult FromString(const PvString& value) override;
   PvResult ToString(PvString& value) const override;
 };

@@ -42,7 +42,8 @@ PvResult PvGenRegister::Get(uint8_t* buffer, int64_t length) const {
   if (length < 0 || (length > 0 && buffer == nullptr)) {
     return Failure(PvResult::Code::INVALID_PARAMETER, "Invalid buffer for register " + name_);
   }
-  // Aravis copies the whole register, so read it into a buffer of its own size first.
+  // Read whole into a buffer of the register's own size, so that a short caller buffer is never
+  // overrun.
   std::vector<uint8_t> whole(static_cast<size_t>(registerLength));
   GError* error = nullptr;
   arv_gc_register_get(ARV_GC_REGISTER(node_), whole.data(), whole.size(), &error);

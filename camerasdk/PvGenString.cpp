@@ -28,7 +28,7 @@ PvResult PvGenString::SetValue(const PvString& value) {
   if (result.IsFailure()) {
     return result;
   }
-  // A text longer than the register would be cut short on the camera without a word.
+  // A text longer than the node holds cannot be stored whole: refused before anything is written.
   int64_t maxLength = 0;
   result = GetMaxLength(maxLength);
   if (result.IsFailure()) {
