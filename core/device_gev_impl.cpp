@@ -143,8 +143,7 @@ std::vector<std::shared_ptr<Stream>> DeviceGEVImpl::CreateStreams() {
   try {
     const std::shared_ptr<ChunkParser> chunkParser = MakeChunkParser();
     for (uint32_t channel = 0; channel < stream_count_; ++channel) {
-      std::shared_ptr<sdkadaptor::InterfaceStream> stream = std::make_shared<sdkadaptor::StreamGEV>(connection_id_);
-      streams_.push_back(std::make_shared<StreamGEV>(stream, chunkParser));
+      streams_.push_back(std::make_shared<StreamGEV>(NewAdaptorStream(), chunkParser));
     }
     return streams_;
   } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
@@ -155,6 +154,10 @@ std::vector<std::shared_ptr<Stream>> DeviceGEVImpl::CreateStreams() {
     streams_.clear();
     throw StreamExceptionImpl("CreateStreams", __LINE__, ERR_STREAM_CREATE, e.what());
   }
+}
+
+std::shared_ptr<sdkadaptor::InterfaceStream> DeviceGEVImpl::NewAdaptorStream() {
+  return std::make_shared<sdkadaptor::StreamGEV>(connection_id_);
 }
 
 void DeviceGEVImpl::AllocBuffersToStream(unsigned int bufferCount) {

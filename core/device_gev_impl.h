@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/device_impl.h"
+#include "core/stream.h"
 #include "sdkadaptor/src/device_gev.h"
 #include "sdkadaptor/src/gen_enum.h"
 #include "sdkadaptor/src/quarx_types.h"
@@ -36,6 +37,10 @@ class DeviceGEVImpl : public DeviceImpl {
   // For each stream: drop its buffers, select its image source, queue new buffers of the
   // source's payload size and enable its channel. Throws StreamException (detail 6000).
   void AllocBuffersToStream(unsigned int bufferCount) override;
+
+ protected:
+  // A new adaptor stream for the camera; the seam through which tests stand in for streams.
+  virtual std::shared_ptr<sdkadaptor::InterfaceStream> NewAdaptorStream();
 
  private:
   // Stream count and source selector from "SourceCount" and "SourceSelector"; a camera

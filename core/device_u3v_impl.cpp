@@ -44,12 +44,15 @@ std::vector<std::shared_ptr<Stream>> DeviceU3VImpl::CreateStreams() {
   util::Log::GetInstance("").logger_->info("<{}>", "CreateStreams");
   try {
     const std::shared_ptr<ChunkParser> chunkParser = MakeChunkParser();
-    std::shared_ptr<sdkadaptor::InterfaceStream> stream = std::make_shared<sdkadaptor::StreamU3V>(connection_id_);
-    streams_.push_back(std::make_shared<StreamU3V>(stream, chunkParser));
+    streams_.push_back(std::make_shared<StreamU3V>(NewAdaptorStream(), chunkParser));
     return streams_;
   } catch (const std::exception& e) {
     throw StreamExceptionImpl("CreateStreams", __LINE__, ERR_STREAM_CREATE, e.what());
   }
+}
+
+std::shared_ptr<sdkadaptor::InterfaceStream> DeviceU3VImpl::NewAdaptorStream() {
+  return std::make_shared<sdkadaptor::StreamU3V>(connection_id_);
 }
 
 void DeviceU3VImpl::AllocBuffersToStream(unsigned int bufferCount) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/device_impl.h"
+#include "core/stream.h"
 #include "sdkadaptor/src/device_u3v.h"
 
 namespace quarx::core {
@@ -27,6 +28,10 @@ class DeviceU3VImpl : public DeviceImpl {
   // Queues buffers of the payload size on the first stream and enables channel 0. Throws
   // StreamException (detail 6000).
   void AllocBuffersToStream(unsigned int bufferCount) override;
+
+ protected:
+  // A new adaptor stream for the camera; the seam through which tests stand in for streams.
+  virtual std::shared_ptr<sdkadaptor::InterfaceStream> NewAdaptorStream();
 };
 
 }  // namespace quarx::core
