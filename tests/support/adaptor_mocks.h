@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/genicam_file.h"
+#include "sdkadaptor/src/buffer.h"
 #include "sdkadaptor/src/device.h"
 #include "sdkadaptor/src/device_gev.h"
 #include "sdkadaptor/src/device_u3v.h"
@@ -26,7 +27,12 @@
 #include "sdkadaptor/src/gen_parameters.h"
 #include "sdkadaptor/src/gen_register.h"
 #include "sdkadaptor/src/gen_string.h"
+#include "sdkadaptor/src/image.h"
 #include "sdkadaptor/src/quarx_types.h"
+#include "sdkadaptor/src/result.h"
+#include "sdkadaptor/src/stream.h"
+#include "sdkadaptor/src/stream_gev.h"
+#include "sdkadaptor/src/stream_u3v.h"
 
 namespace quarx::test {
 
@@ -34,7 +40,7 @@ namespace quarx::test {
 #define QUARX_MOCK_INTERFACE_DEVICE_OPERATIONS                                                                  \
   MOCK_METHOD(void, Connect, (const std::string& connectionId), (override));                                    \
   MOCK_METHOD(void, DisConnect, (), (override));                                                                \
-  MOCK_METHOD(std::unique_ptr<sdkadaptor::InterfaceGenParameters>, GetParameters, (), (override));             \
+  MOCK_METHOD(std::unique_ptr<sdkadaptor::InterfaceGenParameters>, GetParameters, (), (override));              \
   MOCK_METHOD(std::unique_ptr<sdkadaptor::InterfaceGenParameters>, GetCommunicationParameters, (), (override)); \
   MOCK_METHOD(bool, IsConnected, (), (const, override));                                                        \
   MOCK_METHOD(unsigned int, GetPayloadSize, (), (const, override));                                             \
@@ -144,6 +150,103 @@ class MockFileAccess : public core::GenicamFile::FileAccess {
   MOCK_METHOD(int64_t, Wrire, (const uint8_t* data, int64_t length), (override));
   MOCK_METHOD(void, Close, (), (override));
   MOCK_METHOD(std::string, GetStatus, (), (override));
+};
+
+// The operations every adaptor stream has.
+#define QUARX_MOCK_INTERFACE_STREAM_OPERATIONS                                                      \
+  MOCK_METHOD(void, AbortQueueBuffers, (), (override));                                             \
+  MOCK_METHOD(void, Close, (), (override));                                                         \
+  MOCK_METHOD(unsigned int, GetChannel, (), (const, override));                                     \
+  MOCK_METHOD(std::unique_ptr<sdkadaptor::InterfaceGenParameters>&, GetParameters, (), (override)); \
+  MOCK_METHOD(unsigned int, GetQueuedBufferCount, (), (const, override));                           \
+  MOCK_METHOD(unsigned int, GetQueuedBufferMaximum, (), (const, override));                         \
+  MOCK_METHOD(bool, IsOpen, (), (const, override));                                                 \
+  MOCK_METHOD(void, AllocBuffers, (unsigned int size, unsigned int count), (override));             \
+  MOCK_METHOD(void, ReleaseBuffers, (), (override));                                                \
+  MOCK_METHOD(sdkadaptor::InterfaceBuffer*, RetrieveBuffer,                                         \
+              (sdkadaptor::Result & operationResult, unsigned int timeoutMs), (override))
+
+// Streams hand the core their node map holder by reference; the mocks keep one (empty
+// unless a test fills it) and answer GetParameters with it.
+class MockStreamGEV : public sdkadaptor::InterfaceStreamGEV {
+ public:
+  MockStreamGEV() { ON_CALL(*this, GetParameters()).WillByDefault(::testing::ReturnRef(parameters)); }
+  QUARX_MOCK_INTERFACE_STREAM_OPERATIONS;
+  MOCK_METHOD(std::string, GetDeviceIPAddress, (), (const, override));
+  MOCK_METHOD(std::string, GetLocalIPAddress, (), (const, override));
+  MOCK_METHOD(uint16_t, GetLocalPort, (), (const, override));
+  MOCK_METHOD(unsigned int, GetUserModeDataReceiverThreadPriority, (), (const, override));
+  MOCK_METHOD(void, SetUserModeDataReceiverThreadPriority, (unsigned int priority), (override));
+  MOCK_METHOD(void, Open, (uint16_t channel), (override));
+
+  std::unique_ptr<sdkadaptor::InterfaceGenParameters> parameters;
+};
+
+class MockStreamU3V : public sdkadaptor::InterfaceStreamU3V {
+ public:
+  MockStreamU3V() { ON_CALL(*this, GetParameters()).WillByDefault(::testing::ReturnRef(parameters)); }
+  QUARX_MOCK_INTERFACE_STREAM_OPERATIONS;
+  MOCK_METHOD(void, Open, (), (override));
+  MOCK_METHOD(std::string, GetGUID, (), (const, override));
+
+  std::unique_ptr<sdkadaptor::InterfaceGenParameters> parameters;
+};
+
+#undef QUARX_MOCK_INTERFACE_STREAM_OPERATIONS
+
+class MockBuffer : public sdkadaptor::InterfaceBuffer {
+ public:
+  MOCK_METHOD(uint32_t, GetAcquiredSize, (), (const, override));
+  MOCK_METHOD(uint64_t, GetBlockID, (), (const, override));
+  MOCK_METHOD(uint8_t*, GetDataPointer, (), (const, override));
+  MOCK_METHOD(uint64_t, GetID, (), (const, override));
+  MOCK_METHOD(uint32_t, GetIgnoredPacketCount, (), (const, override));
+  MOCK_METHOD(uint32_t, GetLostPacketCount, (), (const, override));
+  MOCK_METHOD(uint32_t, GetPayloadSize, (), (const, override));
+  MOCK_METHOD(uint32_t, GetPacketOutOfOrderCount, (), (const, override));
+  MOCK_METHOD(uint32_t, GetPacketsRecoveredCount, (), (const, override));
+  MOCK_METHOD(uint64_t, GetReceptionTime, (), (const, override));
+  MOCK_METHOD(uint32_t, GetResendGroupRequestedCount, (), (const, override));
+  MOCK_METHOD(uint32_t, GetResendPacketRequestedCount, (), (const, override));
+  MOCK_METHOD(uint64_t, GetTimestamp, (), (const, override));
+  MOCK_METHOD(void, SetBlockID, (uint64_t blockId), (override));
+  MOCK_METHOD(void, SetID, (uint64_t id), (override));
+  MOCK_METHOD(void, SetReceptionTime, (uint64_t receptionTime), (override));
+  MOCK_METHOD(void, SetTimestamp, (uint64_t timestamp), (override));
+  MOCK_METHOD(std::unique_ptr<sdkadaptor::InterfaceImage>, GetImage, (), (const, override));
+  MOCK_METHOD(void, Release, (), (override));
+  // Lets a test see when the core deletes the buffer it owns.
+  MOCK_METHOD(void, Die, ());
+  ~MockBuffer() override { Die(); }
+};
+
+class MockImage : public sdkadaptor::InterfaceImage {
+ public:
+  MOCK_METHOD(void, Alloc,
+              (unsigned int width, unsigned int height, const pixelformat::PixelFormat& format, uint16_t paddingX,
+               uint16_t paddingY, uint32_t maximumChunkLength),
+              (override));
+  MOCK_METHOD(void, Attach,
+              (void* data, unsigned int width, unsigned int height, const pixelformat::PixelFormat& format,
+               uint16_t paddingX, uint16_t paddingY),
+              (override));
+  MOCK_METHOD(void, Detach, (), (override));
+  MOCK_METHOD(unsigned int, GetBitsPerComponent, (), (const, override));
+  MOCK_METHOD(unsigned int, GetBitsPerPixel, (), (const, override));
+  MOCK_METHOD(uint64_t, GetBlockID, (), (const, override));
+  MOCK_METHOD(unsigned int, GetWidth, (), (const, override));
+  MOCK_METHOD(unsigned int, GetImageSize, (), (const, override));
+  MOCK_METHOD(unsigned int, GetHeight, (), (const, override));
+  MOCK_METHOD(unsigned int, GetOffsetX, (), (const, override));
+  MOCK_METHOD(unsigned int, GetOffsetY, (), (const, override));
+  MOCK_METHOD(uint16_t, GetPaddingX, (), (const, override));
+  MOCK_METHOD(uint16_t, GetPaddingY, (), (const, override));
+  MOCK_METHOD(uint8_t*, GetDataPointer, (), (const, override));
+  MOCK_METHOD(pixelformat::PixelFormat, GetPixelFormat, (), (const, override));
+  MOCK_METHOD(uint64_t, GetReceptionTime, (), (const, override));
+  MOCK_METHOD(uint64_t, GetTimestamp, (), (const, override));
+  MOCK_METHOD(bool, IsColor, (), (const, override));
+  MOCK_METHOD(bool, IsImageDropped, (), (const, override));
 };
 
 }  // namespace quarx::test

@@ -1,0 +1,175 @@
+// The chunk parser over a node map with real nodes (built from GenICam text): which features
+// count as chunk features, and how selected ones expand to "Name[Entry]" keys.
+#include "core/chunk_parser.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "camerasdk/PvBuffer.h"
+#include "core/exception_core.h"
+#include "sdkadaptor/src/exception_sdk_adaptor.h"
+#include "tests/support/adaptor_mocks.h"
+#include "tests/support/xml_node_map.h"
+
+namespace {
+
+using namespace quarx;
+using quarx::test::MockDeviceGEV;
+using quarx::test::XmlNodeMap;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::NiceMock;
+using ::testing::Pair;
+
+constexpr uint32_t kChunkBytes = 64;
+
+// Chunk features of every kind the parser tells apart; ChunkGain is selected by GainSelector
+// and reads ten times the selected entry's value plus three.
+std::string ChunkCamera(bool modeActive = true, const std::string& extra = "") {
+  return XmlNodeMap::Document(R"(
+  <Category Name="Root" NameSpace="Standard">
+    <pFeature>ChunkDataControl</pFeature>
+    <pFeature>GainSelector</pFeature>
+    <pFeature>Width</pFeature>
+  </Category>
+  <Category Name="ChunkDataControl" NameSpace="Standard">
+    <pFeature>ChunkModeActive</pFeature>
+    <pFeature>ChunkSelector</pFeature>
+    <pFeature>ChunkEnable</pFeature>
+    <pFeature>ChunkWidth</pFeature>
+    <pFeature>ChunkGain</pFeature>
+    <pFeature>ChunkHidden</pFeature>
+    <pFeature>ChunkWriteOnly</pFeature>
+  </Category>
+  <Boolean Name="ChunkModeActive" NameSpace="Standard"><pValue>ChunkModeActiveValue</pValue></Boolean>
+  <Integer Name="ChunkModeActiveValue" NameSpace="Custom"><Value>)" +
+                              std::string(modeActive ? "1" : "0") + R"(</Value><Min>0</Min><Max>1</Max></Integer>
+  <Enumeration Name="ChunkSelector" NameSpace="Standard">
+    <EnumEntry Name="Width" NameSpace="Standard"><Value>0</Value></EnumEntry>
+    <EnumEntry Name="Gain" NameSpace="Standard"><Value>1</Value></EnumEntry>
+    <pValue>ChunkSelectorValue</pValue>
+  </Enumeration>
+  <Integer Name="ChunkSelectorValue" NameSpace="Custom"><Value>0</Value></Integer>
+  <Boolean Name="ChunkEnable" NameSpace="Standard"><pValue>ChunkEnableValue</pValue></Boolean>
+  <Integer Name="ChunkEnableValue" NameSpace="Custom"><Value>1</Value><Min>0</Min><Max>1</Max></Integer>
+  <Integer Name="ChunkWidth" NameSpace="Standard"><Value>640</Value></Integer>
+  <IntSwissKnife Name="ChunkGain" NameSpace="Standard">
+    <pVariable Name="S">GainSelectorValue</pVariable>
+    <Formula>S*10+3</Formula>
+  </IntSwissKnife>
+  <Enumeration Name="GainSelector" NameSpace="Standard">
+    <pSelected>ChunkGain</pSelected>
+    <EnumEntry Name="Red" NameSpace="Standard"><Value>1</Value></EnumEntry>
+    <EnumEntry Name="Blue" NameSpace="Standard"><Value>2</Value></EnumEntry>
+    <pValue>GainSelectorValue</pValue>
+  </Enumeration>
+  <Integer Name="GainSelectorValue" NameSpace="Custom"><Value>1</Value></Integer>
+  <Integer Name="ChunkHidden" NameSpace="Standard"><Visibility>Invisible</Visibility><Value>5</Value></Integer>
+  <Integer Name="ChunkWriteOnly" NameSpace="Standard"><ImposedAccessMode>WO</ImposedAccessMode><Value>9</Value></Integer>
+  <Integer Name="Width" NameSpace="Standard"><Value>640</Value></Integer>
+)" + extra);
+}
+
+class ChunkParserTest : public ::testing::Test {
+ protected:
+  void Use(const std::string& xml) {
+    map_ = std::make_unique<XmlNodeMap>(xml);
+    ON_CALL(device_, GetParameters()).WillByDefault([this] { return map_->NewParameters(); });
+  }
+  // Chunk data must lie in a buffer of the stand-in's, as the stream hands them out.
+  unsigned char* Data() {
+    if (chunks_.GetDataPointer() == nullptr) {
+      EXPECT_TRUE(chunks_.Alloc(kChunkBytes).IsOK());
+    }
+    return chunks_.GetDataPointer();
+  }
+
+  NiceMock<MockDeviceGEV> device_;
+  std::unique_ptr<XmlNodeMap> map_;
+  PvBuffer chunks_;
+};
+
+TEST_F(ChunkParserTest, CollectsVisibleChunkFeaturesButNotTheSelector) {
+  Use(ChunkCamera());
+  core::ChunkParser parser(&device_);
+  EXPECT_THAT(parser.GetChunkNames(),
+              ElementsAre("ChunkModeActive", "ChunkEnable", "ChunkWidth", "ChunkGain", "ChunkWriteOnly"));
+}
+
+TEST_F(ChunkParserTest, ReadsEveryChunkFeatureAndExpandsSelectedOnesPerEntry) {
+  Use(ChunkCamera());
+  core::ChunkParser parser(&device_);
+  const std::map<std::string, std::string> values = parser.GetChunkValues(Data(), kChunkBytes, {});
+  EXPECT_THAT(values,
+              ElementsAre(Pair("ChunkGain[Blue]", "23"), Pair("ChunkGain[Red]", "13"), Pair("ChunkWidth", "640")));
+}
+
+TEST_F(ChunkParserTest, ReadsExactlyTheNamesAskedForStillSkippingTheControlFeatures) {
+  Use(ChunkCamera());
+  core::ChunkParser parser(&device_);
+  const std::vector<std::string> names = {"ChunkModeActive", "ChunkEnable", "ChunkSelector", "ChunkHidden",
+                                          "ChunkWriteOnly",  "Width",       "Width"};
+  EXPECT_THAT(parser.GetChunkValues(Data(), kChunkBytes, names), ElementsAre(Pair("Width", "640")));
+}
+
+TEST_F(ChunkParserTest, ChunkModeOffOrAbsentGivesNoValues) {
+  Use(ChunkCamera(false));
+  core::ChunkParser off(&device_);
+  EXPECT_THAT(off.GetChunkValues(Data(), kChunkBytes, {"ChunkWidth"}), IsEmpty());
+
+  Use(XmlNodeMap::Document(R"(<Category Name="Root" NameSpace="Standard"><pFeature>ChunkWidth</pFeature></Category>
+    <Integer Name="ChunkWidth" NameSpace="Standard"><Value>640</Value></Integer>)"));
+  core::ChunkParser absent(&device_);
+  EXPECT_THAT(absent.GetChunkNames(), IsEmpty());
+  EXPECT_THAT(absent.GetChunkValues(Data(), kChunkBytes, {"ChunkWidth"}), IsEmpty());
+}
+
+TEST_F(ChunkParserTest, NamesAndSelectorsTheCameraLacksAreLibraryExceptions) {
+  Use(ChunkCamera(true, R"(
+  <Integer Name="ChunkOrphan" NameSpace="Standard"><Value>1</Value></Integer>
+  <Integer Name="ChunkOrphanSelector" NameSpace="Standard"><pSelected>ChunkOrphan</pSelected><Value>0</Value></Integer>)"));
+  core::ChunkParser parser(&device_);
+  try {
+    parser.GetChunkValues(Data(), kChunkBytes, {"NoSuchChunk"});
+    FAIL() << "an absent chunk feature was read";
+  } catch (const FeatureException& e) {
+    EXPECT_EQ(e.GetErrCodeDetail(), 3001);
+    EXPECT_STREQ(e.what(), "NoSuchChunk : Node is not available");
+  }
+  // A selector that is no enumeration is refused by the node map's typed lookup.
+  EXPECT_THROW(parser.GetChunkValues(Data(), kChunkBytes, {"ChunkOrphan"}), sdkadaptor::ExceptionSdkAdaptor);
+}
+
+TEST_F(ChunkParserTest, DataThatIsNoStreamBufferIsRefusedByTheNodeMap) {
+  Use(ChunkCamera());
+  core::ChunkParser parser(&device_);
+  unsigned char foreign[kChunkBytes] = {};
+  EXPECT_THROW(parser.GetChunkValues(foreign, kChunkBytes, {}), sdkadaptor::ExceptionSdkAdaptor);
+}
+
+TEST_F(ChunkParserTest, ParserCutOffFromItsDeviceRefusesInsteadOfReachingIt) {
+  Use(ChunkCamera());
+  core::ChunkParser parser(&device_);
+  parser.DetachDevice();
+  EXPECT_CALL(device_, GetParameters()).Times(0);
+  try {
+    parser.GetChunkValues(Data(), kChunkBytes, {});
+    FAIL() << "a parser without device read chunk values";
+  } catch (const ConnectException& e) {
+    EXPECT_EQ(e.GetErrCodeDetail(), 4);
+  }
+}
+
+TEST_F(ChunkParserTest, NodeMapThatFailsWhileListingLeavesNoChunkNames) {
+  EXPECT_CALL(device_, GetParameters()).WillOnce([]() -> std::unique_ptr<sdkadaptor::InterfaceGenParameters> {
+    throw sdkadaptor::ExceptionSdkAdaptor(0x4000, "GenericError", "link down");
+  });
+  core::ChunkParser parser(&device_);
+  EXPECT_THAT(parser.GetChunkNames(), IsEmpty());
+}
+
+}  // namespace
