@@ -3,8 +3,10 @@
 
 #include <map>
 
+// A generic error whose internal code is generic too means "busy" to its readers, so a plain
+// generic error carries no internal code.
 PvResult::PvResult(std::uint32_t code, const std::string& description)
-    : code_(code), internal_code_(code), description_(description) {}
+    : code_(code), internal_code_(code == Code::GENERIC_ERROR ? 0 : code), description_(description) {}
 
 PvResult::PvResult(std::uint32_t code, std::uint32_t internal_code, const std::string& description)
     : code_(code), internal_code_(internal_code), description_(description) {}

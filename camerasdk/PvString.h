@@ -10,8 +10,8 @@ class PvString {
   PvString(const std::string& text) : text_(text) {}                  // NOLINT
 
   const char* GetAscii() const { return text_.c_str(); }
-  // Widened byte by byte; the texts the stand-in produces are ASCII.
-  std::wstring GetUnicode() const { return std::wstring(text_.begin(), text_.end()); }
+  // The 8-bit text is UTF-8; a byte that does not start a valid sequence stands for itself.
+  std::wstring GetUnicode() const;
   std::size_t GetLength() const { return text_.size(); }
 
  private:
