@@ -201,8 +201,8 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
         resetDelayMs = step.GetDeviceDiscoveryDelayMs();
         PrintProgress(silent, "Resets the device");
         executor.DeviceReset(step);
-        PrintProgress(silent,
-                      fmt::format("Waiting after device reset (Estimated time = {} Sec.)", resetDelayMs / kMsPerSecond));
+        PrintProgress(
+            silent, fmt::format("Waiting after device reset (Estimated time = {} Sec.)", resetDelayMs / kMsPerSecond));
         SleepAfterReset(resetDelayMs);
         break;
       case ProcedureType::FeatureAssert:
@@ -210,8 +210,8 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
         SearchDevice(searchKey, timeoutMs, resetDelayMs, refound);
         PrintProgress(silent, "Validate final device version");
         if (!executor.FeatureAssert(step, refound)) {
-          throw std::runtime_error(fmt::format("Device version mismatch : camera({}) expect({})",
-                                               refound->GetVersion(), step.GetAssertPattern()));
+          throw std::runtime_error(fmt::format("Device version mismatch : camera({}) expect({})", refound->GetVersion(),
+                                               step.GetAssertPattern()));
         }
         break;
     }

@@ -16,10 +16,9 @@ namespace quarx::core::fwupdate {
 class GenICamUpdate {
  public:
   // Both references are borrowed and must outlive the executor. Nothing is connected yet.
-  GenICamUpdate(std::unique_ptr<FoundDeviceInfo>& info, std::unique_ptr<GuffileInfo>& guffile,
-                unsigned int reserved);
-  GenICamUpdate(std::unique_ptr<FoundDeviceInfo>& info, std::unique_ptr<GuffileInfo>& guffile,
-                unsigned int reserved, DeviceFactory createDevice);
+  GenICamUpdate(std::unique_ptr<FoundDeviceInfo>& info, std::unique_ptr<GuffileInfo>& guffile, unsigned int reserved);
+  GenICamUpdate(std::unique_ptr<FoundDeviceInfo>& info, std::unique_ptr<GuffileInfo>& guffile, unsigned int reserved,
+                DeviceFactory createDevice);
   // Disconnects a camera that is still connected; never throws.
   ~GenICamUpdate();
   GenICamUpdate(const GenICamUpdate&) = delete;

@@ -37,8 +37,10 @@ std::vector<UpdateSpec> ThreeUpdates() {
   return {forModel, forVendor, byUserName};
 }
 
-const std::vector<std::string> kIndex0 = {"[Index 0]", "    Version        : 2.0.0", "    Description    : for FWCAM-1"};
-const std::vector<std::string> kIndex1 = {"[Index 1]", "    Version        : 3.0.0", "    Description    : any Velmora"};
+const std::vector<std::string> kIndex0 = {"[Index 0]", "    Version        : 2.0.0",
+                                          "    Description    : for FWCAM-1"};
+const std::vector<std::string> kIndex1 = {"[Index 1]", "    Version        : 3.0.0",
+                                          "    Description    : any Velmora"};
 const std::vector<std::string> kIndex2 = {"[Index 2]", "    Version        : ", "    Description    : "};
 const std::string kMatched = "    Matched device :";
 const std::string kDev0 = "        [Dev 0] FWCAM-1 Version : 1.0.0";
@@ -84,8 +86,9 @@ TEST_F(FileInfoCameraTest, AllCamerasAreTestedAgainstEveryUpdate) {
   StartTwoCameras();
   const auto run = FileInfo({});
   EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({kIndex0, {kMatched, kDev0}, kIndex1, {kMatched, kDev0, kDev1},
-                                                  kIndex2, {kMatched, kDev1}})));
+  EXPECT_THAT(run.Lines(),
+              ElementsAreArray(
+                  Join({kIndex0, {kMatched, kDev0}, kIndex1, {kMatched, kDev0, kDev1}, kIndex2, {kMatched, kDev1}})));
 }
 
 TEST_F(FileInfoCameraTest, OneCameraIsTestedAlone) {
@@ -107,17 +110,16 @@ TEST_F(FileInfoCameraTest, DeviceNumberPastTheListFailsAfterTheFirstHeading) {
   StartTwoCameras();
   const auto run = FileInfo({"-d", "5"});
   EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(),
-              ElementsAreArray(Join({kIndex0,
-                                     {kMatched, "", " Error : vector::_M_range_check: __n (which is 5) >= this->size() "
-                                                    "(which is 2) "}})));
+  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({kIndex0,
+                                                  {kMatched, "",
+                                                   " Error : vector::_M_range_check: __n (which is 5) >= this->size() "
+                                                   "(which is 2) "}})));
 }
 
 TEST_F(FileInfoCameraTest, WithoutCamerasEveryHeadingStandsAlone) {
   const auto run = FileInfo({});
   EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(),
-              ElementsAreArray(Join({kIndex0, {kMatched}, kIndex1, {kMatched}, kIndex2, {kMatched}})));
+  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({kIndex0, {kMatched}, kIndex1, {kMatched}, kIndex2, {kMatched}})));
 }
 
 }  // namespace

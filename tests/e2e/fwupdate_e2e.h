@@ -108,7 +108,8 @@ class RunningProgram {
   bool WaitForOutput(const std::string& text, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (out_text_.find(text) == std::string::npos) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0 || !ReadSome(left)) {
         return false;
       }
@@ -130,7 +131,8 @@ class RunningProgram {
     CloseInput();
     const auto deadline = start_ + kRunLimit;
     for (;;) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       if (left.count() <= 0) {
         run.timedOut = true;
         kill(pid_, SIGKILL);
@@ -146,8 +148,7 @@ class RunningProgram {
     waitpid(pid_, &status, 0);
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     run.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
-    EXPECT_FALSE(run.timedOut) << "fwupdate did not end within " << kRunLimit.count() << " s; it printed:\n"
-                               << run.out;
+    EXPECT_FALSE(run.timedOut) << "fwupdate did not end within " << kRunLimit.count() << " s; it printed:\n" << run.out;
     return run;
   }
 
@@ -187,9 +188,8 @@ inline ProgramRun RunFwupdate(const std::vector<std::string>& arguments, const s
 
 // One update with the five step kinds in the order a real package has them.
 struct UpdateSpec {
-  std::map<std::string, std::string> conditions = {{"DeviceVendorName", "Velmora"},
-                                                   {"DeviceModelName", "FWCAM-1"},
-                                                   {"DeviceVersion", "1\\.0\\.[0-9]+"}};
+  std::map<std::string, std::string> conditions = {
+      {"DeviceVendorName", "Velmora"}, {"DeviceModelName", "FWCAM-1"}, {"DeviceVersion", "1\\.0\\.[0-9]+"}};
   std::optional<std::string> version = std::string("2.0.0");
   std::optional<std::string> description = std::string("FWCAM-1 firmware 2.0.0");
   std::uint32_t executeTimeoutMs = 3000;
@@ -203,10 +203,17 @@ inline std::string XmlEscape(const std::string& text) {
   std::string escaped;
   for (char c : text) {
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      default: escaped += c;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      default:
+        escaped += c;
     }
   }
   return escaped;

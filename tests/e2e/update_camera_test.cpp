@@ -73,7 +73,8 @@ class UpdateCameraTest : public ::testing::Test {
             "    Version          : 1.0.0 => 2.0.0"};
   }
 
-  static std::vector<std::string> Steps(const std::string& executeSeconds = "3", const std::string& resetSeconds = "1") {
+  static std::vector<std::string> Steps(const std::string& executeSeconds = "3",
+                                        const std::string& resetSeconds = "1") {
     return {kRule,
             "Begin      : Update started",
             "Progress   : CheckPreconditions",
@@ -87,9 +88,7 @@ class UpdateCameraTest : public ::testing::Test {
             "Progress   : Validate final device version"};
   }
 
-  static std::vector<std::string> Success() {
-    return {"Success    : Update OK", "", kRule};
-  }
+  static std::vector<std::string> Success() { return {"Success    : Update OK", "", kRule}; }
 
   static std::vector<std::string> Result(int device = 0, const std::string& serial = "EMU002",
                                          const std::string& version = "2.0.0") {
@@ -148,8 +147,9 @@ TEST_F(UpdateCameraTest, AnswerYesRepeatsQuestionAndYGoesOnSleepingTheWholeReset
   WritePackage(spec);
   const auto run = RunFwupdate({"-u", package_.str(), "--timeout", kDiscoveryMs}, "yes\nY\n");
   EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), {"", std::string(kQuestion) + kQuestion},
-                                                  Steps("3", "2"), Success(), Result()})));
+  EXPECT_THAT(run.Lines(),
+              ElementsAreArray(
+                  Join({Preview(), {"", std::string(kQuestion) + kQuestion}, Steps("3", "2"), Success(), Result()})));
   EXPECT_GE(run.elapsed, std::chrono::milliseconds(2500));
 }
 
@@ -180,9 +180,10 @@ TEST_F(UpdateCameraTest, EndOfInputAtQuestionFailsWithoutTouchingCamera) {
   WritePackage(FittingUpdate());
   const auto run = RunFwupdate({"-u", package_.str(), "--timeout", kDiscoveryMs});
   EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(),
-              ElementsAreArray(Join({Preview(), {"", kQuestion},
-                                     ErrorLines("No answer to the confirmation question; update not started")})));
+  EXPECT_THAT(
+      run.Lines(),
+      ElementsAreArray(Join(
+          {Preview(), {"", kQuestion}, ErrorLines("No answer to the confirmation question; update not started")})));
   EXPECT_FALSE(ImageUploaded(0));
 }
 
@@ -202,10 +203,10 @@ TEST_P(NotFittingTest, CameraThatDoesNotFitIsRefusedBeforeAnyStep) {
   WritePackage(spec);
   const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
   EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(),
-                                                  {"", kRule, "Begin      : Update started",
-                                                   "Progress   : CheckPreconditions"},
-                                                  ErrorLines("Error      : Invalid update data to this device : FWCAM-1")})));
+  EXPECT_THAT(run.Lines(),
+              ElementsAreArray(Join({Preview(),
+                                     {"", kRule, "Begin      : Update started", "Progress   : CheckPreconditions"},
+                                     ErrorLines("Error      : Invalid update data to this device : FWCAM-1")})));
   EXPECT_FALSE(ImageUploaded(0));
 }
 
@@ -222,9 +223,11 @@ TEST_F(UpdateCameraTest, CameraOfAnotherMakerIsRefusedAtConnection) {
   WritePackage(UpdateSpec{});
   const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
   EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(),
-              ElementsAreArray(Join({Preview(), {"", kRule, "Begin      : Update started", "Progress   : CheckPreconditions"},
-                                     ErrorLines("The specified connction_id is invalid. Is supports only VELMORA camera.")})));
+  EXPECT_THAT(
+      run.Lines(),
+      ElementsAreArray(Join({Preview(),
+                             {"", kRule, "Begin      : Update started", "Progress   : CheckPreconditions"},
+                             ErrorLines("The specified connction_id is invalid. Is supports only VELMORA camera.")})));
 }
 
 TEST_F(UpdateCameraTest, CommandThatNeverCompletesEndsAtItsTimeoutAndVersionCheckFails) {
@@ -236,8 +239,11 @@ TEST_F(UpdateCameraTest, CommandThatNeverCompletesEndsAtItsTimeoutAndVersionChec
   WritePackage(spec);
   const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
   EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), {""}, Steps("2", "1"),
-                                                  ErrorLines("Device version mismatch : camera(1.0.0) expect(2\\.0\\.0)")})));
+  EXPECT_THAT(run.Lines(),
+              ElementsAreArray(Join({Preview(),
+                                     {""},
+                                     Steps("2", "1"),
+                                     ErrorLines("Device version mismatch : camera(1.0.0) expect(2\\.0\\.0)")})));
   // Two polls a second apart, then the time-out: the wait is bounded, not endless.
   EXPECT_GE(run.elapsed, std::chrono::milliseconds(2000));
   EXPECT_LT(run.elapsed, std::chrono::milliseconds(15000));
@@ -253,8 +259,8 @@ TEST_F(UpdateCameraTest, CameraThatNeverComesBackFailsTheSearchNamingItsMac) {
   std::vector<std::string> steps = Steps();
   steps.pop_back();  // no validation without a camera
   EXPECT_THAT(run.Lines(),
-              ElementsAreArray(Join({Preview(), {""}, steps,
-                                     ErrorLines("Failed to find device within 1 sec : 02:5e:c1:00:00:02")})));
+              ElementsAreArray(Join(
+                  {Preview(), {""}, steps, ErrorLines("Failed to find device within 1 sec : 02:5e:c1:00:00:02")})));
 }
 
 TEST_F(UpdateCameraTest, VersionMismatchAfterResetFailsWithoutSuccessLines) {
@@ -262,8 +268,10 @@ TEST_F(UpdateCameraTest, VersionMismatchAfterResetFailsWithoutSuccessLines) {
   WritePackage(FittingUpdate(), "2.0.1");
   const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
   EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), {""}, Steps(),
-                                                  ErrorLines("Device version mismatch : camera(2.0.1) expect(2\\.0\\.0)")})));
+  EXPECT_THAT(
+      run.Lines(),
+      ElementsAreArray(
+          Join({Preview(), {""}, Steps(), ErrorLines("Device version mismatch : camera(2.0.1) expect(2\\.0\\.0)")})));
   EXPECT_THAT(run.out, Not(HasSubstr("Update OK")));
   EXPECT_THAT(run.out, Not(HasSubstr("Update success.")));
 }
@@ -273,7 +281,8 @@ TEST_F(UpdateCameraTest, OnlyTheTargetOfTwoCamerasChanges) {
   WritePackage(FittingUpdate());
   const auto run = RunFwupdate({"-u", package_.str(), "-d", "1", "--no-prompt", "--timeout", kDiscoveryMs});
   EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(1, "EMU003"), {""}, Steps(), Success(), Result(1, "EMU003")})));
+  EXPECT_THAT(run.Lines(),
+              ElementsAreArray(Join({Preview(1, "EMU003"), {""}, Steps(), Success(), Result(1, "EMU003")})));
   EXPECT_FALSE(ImageUploaded(0));
   EXPECT_EQ(ListedVersion(0), "    Version             : 1.0.0");
   EXPECT_EQ(ListedVersion(1), "    Version             : 2.0.0");
@@ -323,7 +332,8 @@ TEST_F(UpdateCameraTest, UpdateWithoutVersionCheckEndsAfterSuccessLineWithoutRes
 TEST_F(UpdateCameraTest, DeviceNumberPastTheListFailsBeforeThePackageIsRead) {
   Start({Camera()});
   // The package does not exist: the index is checked first.
-  const auto run = RunFwupdate({"-u", package_.str() + ".missing", "-d", "1", "--no-prompt", "--timeout", kDiscoveryMs});
+  const auto run =
+      RunFwupdate({"-u", package_.str() + ".missing", "-d", "1", "--no-prompt", "--timeout", kDiscoveryMs});
   EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
   EXPECT_THAT(run.Lines(), ElementsAreArray(ErrorLines("Invalid device idx: 1")));
 }

@@ -128,12 +128,11 @@ TEST_P(UploadFailureTest, CameraRefusalBecomes4002WithWriterText) {
   EXPECT_THAT(message, HasSubstr(GetParam().expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    GenICamUpdateCamera, UploadFailureTest,
-    ::testing::Values(UploadFailureCase{"ReadOnlyFile", "ReadOnlyFile", "Not support write file"},
-                      UploadFailureCase{"FileThatFailsToOpen", "FailingFile",
-                                        "Failed to open file(FailingFile) status(Failure)"},
-                      UploadFailureCase{"UnknownFile", "NoSuchFile", "Not support write file"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(GenICamUpdateCamera, UploadFailureTest,
+                         ::testing::Values(UploadFailureCase{"ReadOnlyFile", "ReadOnlyFile", "Not support write file"},
+                                           UploadFailureCase{"FileThatFailsToOpen", "FailingFile",
+                                                             "Failed to open file(FailingFile) status(Failure)"},
+                                           UploadFailureCase{"UnknownFile", "NoSuchFile", "Not support write file"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -121,17 +121,16 @@ std::unique_ptr<FoundDeviceInfo> noRecord;
 
 INSTANTIATE_TEST_SUITE_P(
     GenICamUpdate, WrongKindTest,
-    ::testing::Values(
-        WrongKindCase{"FeatureWrite", ProcedureType::FileUpload,
-                      [](GenICamUpdate& x, const ProcedureItem& i) { x.FeatureWrite(i); }},
-        WrongKindCase{"FileUpload", ProcedureType::FeatureWrite,
-                      [](GenICamUpdate& x, const ProcedureItem& i) { x.FileUpload(i); }},
-        WrongKindCase{"FeatureExecute", ProcedureType::DeviceReset,
-                      [](GenICamUpdate& x, const ProcedureItem& i) { x.FeatureExecute(i); }},
-        WrongKindCase{"DeviceReset", ProcedureType::FeatureExecute,
-                      [](GenICamUpdate& x, const ProcedureItem& i) { x.DeviceReset(i); }},
-        WrongKindCase{"FeatureAssert", ProcedureType::DeviceReset,
-                      [](GenICamUpdate& x, const ProcedureItem& i) { x.FeatureAssert(i, noRecord); }}),
+    ::testing::Values(WrongKindCase{"FeatureWrite", ProcedureType::FileUpload,
+                                    [](GenICamUpdate& x, const ProcedureItem& i) { x.FeatureWrite(i); }},
+                      WrongKindCase{"FileUpload", ProcedureType::FeatureWrite,
+                                    [](GenICamUpdate& x, const ProcedureItem& i) { x.FileUpload(i); }},
+                      WrongKindCase{"FeatureExecute", ProcedureType::DeviceReset,
+                                    [](GenICamUpdate& x, const ProcedureItem& i) { x.FeatureExecute(i); }},
+                      WrongKindCase{"DeviceReset", ProcedureType::FeatureExecute,
+                                    [](GenICamUpdate& x, const ProcedureItem& i) { x.DeviceReset(i); }},
+                      WrongKindCase{"FeatureAssert", ProcedureType::DeviceReset,
+                                    [](GenICamUpdate& x, const ProcedureItem& i) { x.FeatureAssert(i, noRecord); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct CameraStepCase {
@@ -259,8 +258,8 @@ TEST_P(FeatureAssertTest, ComparesFoundRecordVersionWithoutConnection) {
   LogCapture log;
   EXPECT_EQ(executor->FeatureAssert(AssertStep(GetParam().pattern), found), GetParam().matches);
   EXPECT_EQ(camera_.created, 0);
-  const std::string mismatch = "[error] DeviceVersion mismatch, from camera(" + GetParam().version + ") expect(" +
-                               GetParam().pattern + "))";
+  const std::string mismatch =
+      "[error] DeviceVersion mismatch, from camera(" + GetParam().version + ") expect(" + GetParam().pattern + "))";
   if (GetParam().matches) {
     EXPECT_THAT(log.Lines(), Not(Contains(mismatch)));
   } else {

@@ -39,7 +39,7 @@ class MockCamera {
 
   // A string feature whose value reads `value`; the mock stays the camera's for expectations.
   std::shared_ptr<::testing::NiceMock<MockGenString>> AddStringFeature(const std::string& name,
-                                                                        const std::string& value) {
+                                                                       const std::string& value) {
     auto node = std::make_shared<::testing::NiceMock<MockGenString>>();
     ON_CALL(*node, GetType()).WillByDefault(::testing::Return(FeatureTypeEnum::String));
     ON_CALL(*node, GetName()).WillByDefault(::testing::Return(name));
@@ -90,9 +90,10 @@ class MockCamera {
           const auto it = features_.find(name);
           return it == features_.end() ? nullptr : it->second;
         });
-    ON_CALL(*map, GetCommand(_)).WillByDefault([this](const std::string& name) -> std::unique_ptr<sdkadaptor::GenCommand> {
-      return commands_.count(name) != 0 ? std::make_unique<::testing::NiceMock<MockGenCommand>>() : nullptr;
-    });
+    ON_CALL(*map, GetCommand(_))
+        .WillByDefault([this](const std::string& name) -> std::unique_ptr<sdkadaptor::GenCommand> {
+          return commands_.count(name) != 0 ? std::make_unique<::testing::NiceMock<MockGenCommand>>() : nullptr;
+        });
     return map;
   }
 

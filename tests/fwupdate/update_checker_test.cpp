@@ -203,8 +203,8 @@ TEST_F(UpdateCheckerTest, OverlongValueFailsConditionWithMismatchLineWithoutMatc
   auto update = MakeUpdate({{"DeviceVersion", "1*"}});
   LogCapture log;
   EXPECT_FALSE(checker_.IsUpdatable(update, record_));
-  EXPECT_THAT(ErrorLines(log), ElementsAre(AllOf(HasSubstr("(DeviceVersion) from camera("),
-                                                 HasSubstr("and expect(1*) is mismatch)"))));
+  EXPECT_THAT(ErrorLines(log),
+              ElementsAre(AllOf(HasSubstr("(DeviceVersion) from camera("), HasSubstr("and expect(1*) is mismatch)"))));
 
   record_->GetVersion() = std::string(kMaxMatchedValueBytes, '1');
   EXPECT_TRUE(checker_.IsUpdatable(update, record_));
