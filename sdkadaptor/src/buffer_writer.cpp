@@ -46,12 +46,15 @@ void BufferWriter::Store(InterfaceBuffer* buffer, const std::string& path, Buffe
   const uint16_t paddingX = source->GetPaddingX();
   const uint64_t lineBytes =
       (static_cast<uint64_t>(width) * source->GetBitsPerPixel() + kBitsPerByte - 1) / kBitsPerByte;
-  // The picture is read from the buffer's data: never past what the camera delivered.
+  // The picture is read from the buffer's data: never past what is there. A picture that lies
+  // at the start of the data (what a camera delivers, or what was allocated for it) knows its
+  // own size; for any other, only what the buffer acquired counts.
   const uint64_t needed = height == 0 ? 0 : (lineBytes + paddingX) * (height - 1) + lineBytes;
-  if (needed > buffer->GetAcquiredSize()) {
-    throw ExceptionSdkAdaptor(
-        kInternalError, fmt::format("Failed to Store(): {} x {} pixels do not fit the {} bytes acquired", width, height,
-                                    buffer->GetAcquiredSize()));
+  const uint64_t available =
+      source->GetDataPointer() == buffer->GetDataPointer() ? source->GetImageSize() : buffer->GetAcquiredSize();
+  if (needed > available) {
+    throw ExceptionSdkAdaptor(kInternalError, fmt::format("Failed to Store(): {} x {} pixels do not fit in {} bytes",
+                                                          width, height, available));
   }
 
   PvBuffer local(PvPayloadTypeImage);
