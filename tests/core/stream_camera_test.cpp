@@ -4,9 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -27,12 +24,14 @@
 #include "pixelformat/pixel_format.h"
 #include "tests/support/camera_namespace.h"
 #include "tests/support/emulator_launcher.h"
+#include "tests/util/scratch_dir.h"
 
 namespace {
 
 using namespace quarx;
 using quarx::test::EmulatedCameraSpec;
 using quarx::test::EmulatorLauncher;
+using quarx::util::test::ScratchDir;
 
 const std::string kAddress = "127.0.0.2";
 constexpr uint32_t kMono8 = 0x01080001;
@@ -67,26 +66,6 @@ uint32_t TiffTag(const std::vector<uint8_t>& file, uint16_t tag) {
   return 0;
 }
 
-// A directory of its own under the system's temporary one, removed with everything in it.
-class ScratchDirectory {
- public:
-  ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quarx-acquisition-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("cannot make a temporary directory");
-    }
-    path_ = pattern;
-  }
-  ~ScratchDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 class StreamCamera : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -106,7 +85,7 @@ class StreamCamera : public ::testing::Test {
   std::shared_ptr<core::Device> device_;
 };
 
-TEST_F(StreamCamera, AcquiresTenMono8FramesAndGivesEachBack) {
+TEST_F(StreamCamera, AcquiresTenMono8FramesGivesEachBackAndStoresTheLastAsBmp) {
   const int64_t width = Feature("Width");
   const int64_t height = Feature("Height");
   std::vector<std::shared_ptr<core::Stream>> streams = device_->CreateAndOpenStreams();
@@ -145,6 +124,16 @@ TEST_F(StreamCamera, AcquiresTenMono8FramesAndGivesEachBack) {
     EXPECT_EQ(format.GetBitsPerComponent(), 8u);
     EXPECT_FALSE(format.IsColor());
     image.reset();
+    if (frame + 1 == kFrames) {
+      // The last frame, as a picture file whose header tells its size.
+      ScratchDir scratch;
+      const std::filesystem::path path = scratch.Path() / "last.bmp";
+      buffer->Store(path.string());
+      const std::vector<uint8_t> bmp = ReadFile(path);
+      ASSERT_GE(bmp.size(), 26u);
+      EXPECT_EQ(U32(bmp, 18), static_cast<uint32_t>(width));
+      EXPECT_EQ(U32(bmp, 22), static_cast<uint32_t>(height));
+    }
     buffer.reset();
     EXPECT_EQ(stream.GetQueuedBufferCount(), kBufferCount);
   }
@@ -162,7 +151,7 @@ TEST_F(StreamCamera, StoresOneFrameAsBmpTiffAndRaw) {
   device_->AcquisitionStop();
   const uint8_t* pixels = buffer->GetData();
 
-  ScratchDirectory scratch;
+  ScratchDir scratch;
   const std::filesystem::path bmp = scratch.Path() / "frame.bmp";
   const std::filesystem::path tiff = scratch.Path() / "frame.tiff";
   const std::filesystem::path raw = scratch.Path() / "FRAME.RAW";
@@ -239,6 +228,26 @@ TEST_F(StreamCamera, RetrievalThatTimesOutIsDetail1005) {
   device_->AcquisitionStop();
 }
 
+TEST(StreamCameraTwoSources, SecondSourceNeedsAStreamChannelTheEmulatedCameraLacks) {
+  REQUIRE_CAMERA_NAMESPACE();
+  EmulatedCameraSpec spec;
+  spec.address = kAddress;
+  spec.sources = 2;
+  EmulatorLauncher cameras({spec});
+  std::unique_ptr<core::FoundDeviceInfo> record =
+      std::make_unique<core::FoundDeviceInfo>(kAddress, DeviceInterfaceTypeEnum::GEV);
+  std::shared_ptr<core::Device> device = core::Device::Create(record);
+  device->Connect();
+  // The camera reports two sources but, like Aravis's fake camera, serves one stream channel.
+  try {
+    device->CreateAndOpenStreams();
+    FAIL() << "a stream opened on a channel the camera does not have";
+  } catch (const StreamException& e) {
+    EXPECT_EQ(e.GetErrCodeDetail(), 6000);
+    EXPECT_THAT(e.what(), ::testing::HasSubstr("Stream channel 1 does not exist"));
+  }
+}
+
 TEST_F(StreamCamera, SecondStreamCreationOnOneConnectionIsRefused) {
   device_->CreateAndOpenStreams();
   try {
@@ -251,6 +260,7 @@ TEST_F(StreamCamera, SecondStreamCreationOnOneConnectionIsRefused) {
 }
 
 TEST_F(StreamCamera, BuffersHeldPastTheirStreamAndDeviceStayReadableAndAreFreedQuietly) {
+  const auto width = static_cast<unsigned int>(Feature("Width"));
   std::vector<std::shared_ptr<core::Stream>> streams = device_->CreateAndOpenStreams();
   device_->AcquisitionStart(kBufferCount);
   std::unique_ptr<core::Buffer> held = streams[0]->RetrieveBuffer(kFrameTimeoutMs);
@@ -261,7 +271,7 @@ TEST_F(StreamCamera, BuffersHeldPastTheirStreamAndDeviceStayReadableAndAreFreedQ
   device_->DisConnect();
   streams.clear();  // the last owner: the stream is destroyed with buffers still out
   second.reset();
-  EXPECT_EQ(held->GetImage()->GetWidth(), static_cast<unsigned int>(512));
+  EXPECT_EQ(held->GetImage()->GetWidth(), width);
   EXPECT_NE(held->GetData(), nullptr);
   device_.reset();
   try {
