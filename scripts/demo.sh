@@ -57,13 +57,6 @@ fi
 
 cd "$root"
 scripts/install-deps.sh
-# The sample package is zipped by a script; zip is the one tool the demo needs beyond the build.
-if ! command -v zip >/dev/null; then
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends zip </dev/null
-fi
 
 cmake -S . -B "$build" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target fwupdate fwcam-emulator

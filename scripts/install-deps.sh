@@ -7,7 +7,7 @@ packages=(
   libfmt-dev libspdlog-dev libtoml11-dev librapidxml-dev libzip-dev
   libaravis-dev libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  iproute2 util-linux
+  iproute2 util-linux zip
 )
 
 missing=()
