@@ -60,6 +60,8 @@ scripts/install-deps.sh
 
 cmake -S . -B "$build" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target fwupdate fwcam-emulator
-package="$(scripts/make-sample-package.sh "$build/sample-update.guf")"
+scripts/make-sample-package.sh build/sample-update.guf >/dev/null
+# A path relative to the repository keeps the demo's output free of this machine's folders.
+package=build/sample-update.guf
 
 exec scripts/in-netns.sh "$root/scripts/demo.sh" --inside "$package"
