@@ -31,8 +31,6 @@ class ChunkParser {
   // The device is going away: later reads fail instead of reaching it.
   void DetachDevice() noexcept { device_ = nullptr; }
 
-  const std::vector<std::string>& GetChunkNames() const { return chunk_names_; }
-
  private:
   sdkadaptor::InterfaceDevice* device_;
   std::vector<std::string> chunk_names_;
