@@ -181,7 +181,8 @@ PvResult PvStream::RetrieveBuffer(PvBuffer** buffer, PvResult* operationResult, 
 
 PvResult PvStream::AbortQueuedBuffers() {
   if (!IsOpen()) {
-    return NotOpen();
+    // Closing aborted whatever was queued; the buffers wait for RetrieveBuffer.
+    return PvResult();
   }
   // Aravis drops every buffer of its queues; ours hold their own references and come back
   // through RetrieveBuffer.

@@ -36,7 +36,8 @@ class PvStream {
   // The next completed buffer, waiting at most `timeoutMs`; the call's result says whether a
   // buffer came back, `operationResult` whether its acquisition succeeded.
   PvResult RetrieveBuffer(PvBuffer** buffer, PvResult* operationResult, uint32_t timeoutMs = 0xFFFFFFFF);
-  // Every queued buffer comes back from RetrieveBuffer at once, with an aborted result.
+  // Every queued buffer comes back from RetrieveBuffer at once, with an aborted result (as
+  // they do once the stream is closed).
   PvResult AbortQueuedBuffers();
   uint32_t GetQueuedBufferCount() const;
   uint32_t GetQueuedBufferMaximum() const { return queue_maximum_; }
