@@ -9,6 +9,10 @@ namespace {
 constexpr const char* kDeviceLabel = "Device idx";
 constexpr const char* kTimeoutLabel = "Timeout";
 
+ExceptionCmdParse InvalidOptionValue(const char* label, const std::string& text) {
+  return ExceptionCmdParse(fmt::format("Invalid operation option({}) value({})", label, text));
+}
+
 // std::stoi semantics on purpose: leading blanks and a sign are accepted and "12abc" reads as 12.
 int ConvertOptionValue(const char* label, const std::string& text) {
   try {
@@ -16,7 +20,17 @@ int ConvertOptionValue(const char* label, const std::string& text) {
   } catch (const std::invalid_argument&) {
   } catch (const std::out_of_range&) {
   }
-  throw ExceptionCmdParse(fmt::format("Invalid operation option({}) value({})", label, text));
+  throw InvalidOptionValue(label, text);
+}
+
+// The parser refuses a leading '-', but " -5" converts to a negative number, which as an unsigned
+// discovery time would wait about 49 days; it is refused like a text that is no number.
+std::uint32_t ConvertTimeoutMs(const std::string& text) {
+  const int timeoutMs = ConvertOptionValue(kTimeoutLabel, text);
+  if (timeoutMs < 0) {
+    throw InvalidOptionValue(kTimeoutLabel, text);
+  }
+  return static_cast<std::uint32_t>(timeoutMs);
 }
 
 }  // namespace
@@ -38,7 +52,7 @@ DeviceListSettings GetDeviceListSettings(const GenicamFWUpdateCmd& cmd) {
   DeviceListSettings settings;
   for (const auto& [option, text] : cmd.GetOptions()) {
     if (option == Option::TimeoutMs) {
-      settings.timeoutMs = static_cast<std::uint32_t>(ConvertOptionValue(kTimeoutLabel, text));
+      settings.timeoutMs = ConvertTimeoutMs(text);
     }
   }
   return settings;
@@ -56,7 +70,7 @@ FileInfoSettings GetFileInfoSettings(const GenicamFWUpdateCmd& cmd) {
         settings.noTest = true;
         break;
       case Option::TimeoutMs:
-        settings.timeoutMs = static_cast<std::uint32_t>(ConvertOptionValue(kTimeoutLabel, text));
+        settings.timeoutMs = ConvertTimeoutMs(text);
         break;
       default:
         break;
@@ -74,7 +88,7 @@ UpdateSettings GetUpdateSettings(const GenicamFWUpdateCmd& cmd) {
         settings.deviceNumber = static_cast<std::uint16_t>(ConvertOptionValue(kDeviceLabel, text));
         break;
       case Option::TimeoutMs:
-        settings.timeoutMs = static_cast<std::uint32_t>(ConvertOptionValue(kTimeoutLabel, text));
+        settings.timeoutMs = ConvertTimeoutMs(text);
         break;
       case Option::NoPrompt:
         settings.noPrompt = true;

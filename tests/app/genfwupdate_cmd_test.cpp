@@ -64,6 +64,11 @@ TEST(OperationSettings, LastOccurrenceOfAnOptionWins) {
             12u);
 }
 
+TEST(OperationSettings, DiscoveryTimeFromZeroToIntMaxIsTakenAsGiven) {
+  EXPECT_EQ(GetDeviceListSettings(Cmd(Operation::DeviceList, {{Option::TimeoutMs, "0"}})).timeoutMs, 0u);
+  EXPECT_EQ(GetUpdateSettings(Cmd(Operation::Update, {{Option::TimeoutMs, " 2147483647"}})).timeoutMs, 2147483647u);
+}
+
 TEST(OperationSettings, FlagsAreTakenByPresenceAndUnusedOptionsIgnored) {
   const OptionList all{{Option::Device, "abc"},   {Option::NoPrompt, ""},   {Option::NoTest, ""},
                        {Option::Silent, ""},      {Option::TimeoutMs, "7"}, {Option::Log, "x"},
@@ -129,7 +134,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadValueCase{Operation::DeviceList,
                      {{Option::TimeoutMs, "99999999999"}},
                      "Invalid operation option(Timeout) value(99999999999)"},
-        BadValueCase{Operation::FileInfo, {{Option::TimeoutMs, "ms"}}, "Invalid operation option(Timeout) value(ms)"}));
+        BadValueCase{Operation::FileInfo, {{Option::TimeoutMs, "ms"}}, "Invalid operation option(Timeout) value(ms)"},
+        // A negative time that slipped past the parser's '-' check would wrap into weeks of discovery.
+        BadValueCase{Operation::DeviceList, {{Option::TimeoutMs, " -5"}}, "Invalid operation option(Timeout) value( -5)"},
+        BadValueCase{Operation::FileInfo, {{Option::TimeoutMs, " -1"}}, "Invalid operation option(Timeout) value( -1)"},
+        BadValueCase{Operation::Update, {{Option::TimeoutMs, "\t-2147483648"}},
+                     "Invalid operation option(Timeout) value(\t-2147483648)"}));
 
 }  // namespace
 }  // namespace fwupdate

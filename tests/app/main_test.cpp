@@ -221,6 +221,20 @@ TEST_F(FwupdateOperationInNetns, DeviceNumberThatIsNoNumberIsACommandLineError) 
   }
 }
 
+// Before the check, " -5" passed the parser and wrapped into a discovery of about 49 days.
+TEST_F(FwupdateOperationInNetns, NegativeDiscoveryTimeIsACommandLineErrorNotAWeeksLongWait) {
+  for (const char* operation : {"-l", "-f", "-u"}) {
+    std::vector<std::string> args{operation};
+    if (std::string(operation) != "-l") {
+      args.push_back("pkg.guf");
+    }
+    args.insert(args.end(), {"--timeout", " -5"});
+    const ProgramRun run = RunProgram(Line(args));
+    EXPECT_EQ(run.exitStatus, 2) << operation;
+    EXPECT_EQ(run.out, "\n Error : Invalid operation option(Timeout) value( -5) \n") << operation;
+  }
+}
+
 TEST_F(FwupdateOperationInNetns, FailedOperationEndsInTheOneErrorLineWithStatus1) {
   const ProgramRun run = RunProgram(Line({"-u", "/nonexistent/pkg.guf", "--no-prompt", "--timeout", "100"}));
   EXPECT_EQ(run.exitStatus, 1);
