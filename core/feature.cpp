@@ -3,7 +3,9 @@
 
 #include <fmt/format.h>
 
+#include <array>
 #include <exception>
+#include <utility>
 
 #include "core/exception_feature_impl.h"
 #include "core/feature_boolean.h"
@@ -31,15 +33,30 @@ std::string NameOrEmpty(const sdkadaptor::InterfaceGenParameter& node) noexcept 
 
 // The typed feature over a node whose type said Node; null when the node is not of that class.
 template <class FeatureT, class Node>
-std::shared_ptr<Feature> MakeTyped(const std::shared_ptr<sdkadaptor::InterfaceGenParameter>& node) {
+std::shared_ptr<Feature> MakeTyped(const std::shared_ptr<sdkadaptor::InterfaceGenParameter>& node,
+                                   FeatureTypeEnum type) {
   auto typed = std::dynamic_pointer_cast<Node>(node);
   if (!typed) {
     util::Log::GetInstance("").logger_->error("<{}>({}) node class does not match its type({})", "Create",
-                                              NameOrEmpty(*node), static_cast<int>(node->GetType()));
+                                              NameOrEmpty(*node), static_cast<int>(type));
     return nullptr;
   }
   return std::make_shared<FeatureT>(typed);
 }
+
+using MakeFeature = std::shared_ptr<Feature> (*)(const std::shared_ptr<sdkadaptor::InterfaceGenParameter>&,
+                                                 FeatureTypeEnum);
+
+// The order in which the factory tries the node kinds.
+const std::array<std::pair<FeatureTypeEnum, MakeFeature>, 7> kFeatureKinds = {{
+    {FeatureTypeEnum::Boolean, &MakeTyped<FeatureBoolean, sdkadaptor::GenBoolean>},
+    {FeatureTypeEnum::Command, &MakeTyped<FeatureCommand, sdkadaptor::GenCommand>},
+    {FeatureTypeEnum::Enum, &MakeTyped<FeatureEnum, sdkadaptor::GenEnum>},
+    {FeatureTypeEnum::Float, &MakeTyped<FeatureFloat, sdkadaptor::GenFloat>},
+    {FeatureTypeEnum::Integer, &MakeTyped<FeatureInteger, sdkadaptor::GenInteger>},
+    {FeatureTypeEnum::String, &MakeTyped<FeatureString, sdkadaptor::GenString>},
+    {FeatureTypeEnum::Register, &MakeTyped<FeatureRegister, sdkadaptor::GenRegister>},
+}};
 
 }  // namespace
 
@@ -66,30 +83,17 @@ std::shared_ptr<Feature> Feature::Create(const std::shared_ptr<sdkadaptor::Inter
     return nullptr;
   }
   try {
-    // The type is asked anew for each candidate, in this order, as the adaptor's trace lines show.
-    if (node->GetType() == FeatureTypeEnum::Boolean) {
-      return MakeTyped<FeatureBoolean, sdkadaptor::GenBoolean>(node);
-    }
-    if (node->GetType() == FeatureTypeEnum::Command) {
-      return MakeTyped<FeatureCommand, sdkadaptor::GenCommand>(node);
-    }
-    if (node->GetType() == FeatureTypeEnum::Enum) {
-      return MakeTyped<FeatureEnum, sdkadaptor::GenEnum>(node);
-    }
-    if (node->GetType() == FeatureTypeEnum::Float) {
-      return MakeTyped<FeatureFloat, sdkadaptor::GenFloat>(node);
-    }
-    if (node->GetType() == FeatureTypeEnum::Integer) {
-      return MakeTyped<FeatureInteger, sdkadaptor::GenInteger>(node);
-    }
-    if (node->GetType() == FeatureTypeEnum::String) {
-      return MakeTyped<FeatureString, sdkadaptor::GenString>(node);
-    }
-    if (node->GetType() == FeatureTypeEnum::Register) {
-      return MakeTyped<FeatureRegister, sdkadaptor::GenRegister>(node);
+    // The type is asked anew for each candidate, so the adaptor writes one trace line per
+    // comparison and no more.
+    FeatureTypeEnum type = FeatureTypeEnum::Undefined;
+    for (const auto& [kind, make] : kFeatureKinds) {
+      type = node->GetType();
+      if (type == kind) {
+        return make(node, type);
+      }
     }
     util::Log::GetInstance("").logger_->error("<{}>({}) Invalid param type({})", "Create", NameOrEmpty(*node),
-                                              static_cast<int>(node->GetType()));
+                                              static_cast<int>(type));
   } catch (const std::exception& e) {
     // Callers treat null as an absent feature, which is what a node of unknown type is to them.
     util::Log::GetInstance("").logger_->error("<{}>({}) Failed to read the param type: {}", "Create",

@@ -61,6 +61,32 @@ TEST(Feature, CreatePicksTheClassByTheNodesType) {
   ExpectCreatedAs<MockGenRegister, quarx::core::FeatureRegister>(FeatureTypeEnum::Register);
 }
 
+// How often Create asks a node of the given type for its type.
+template <class Node>
+int TypeReadsOfCreate(FeatureTypeEnum type) {
+  auto node = NodeOfType<Node>(type);
+  int reads = 0;
+  ON_CALL(*node, GetType()).WillByDefault([&reads, type] {
+    ++reads;
+    return type;
+  });
+  quarx::core::Feature::Create(node);
+  return reads;
+}
+
+TEST(Feature, CreateAsksTheTypeOnceForEachKindItTriesInItsOrder) {
+  // Each read is one trace line of the adaptor: Boolean, Command, Enum, Float, Integer,
+  // String, Register, and nothing more for a node of none of them.
+  EXPECT_EQ(TypeReadsOfCreate<MockGenBoolean>(FeatureTypeEnum::Boolean), 1);
+  EXPECT_EQ(TypeReadsOfCreate<MockGenCommand>(FeatureTypeEnum::Command), 2);
+  EXPECT_EQ(TypeReadsOfCreate<MockGenEnum>(FeatureTypeEnum::Enum), 3);
+  EXPECT_EQ(TypeReadsOfCreate<MockGenFloat>(FeatureTypeEnum::Float), 4);
+  EXPECT_EQ(TypeReadsOfCreate<MockGenInteger>(FeatureTypeEnum::Integer), 5);
+  EXPECT_EQ(TypeReadsOfCreate<MockGenString>(FeatureTypeEnum::String), 6);
+  EXPECT_EQ(TypeReadsOfCreate<MockGenRegister>(FeatureTypeEnum::Register), 7);
+  EXPECT_EQ(TypeReadsOfCreate<MockGenParameter>(FeatureTypeEnum::Undefined), 7);
+}
+
 TEST(Feature, CreateGivesNullForANodeWithoutAFeatureClass) {
   LogCapture log;
   EXPECT_EQ(quarx::core::Feature::Create(NodeOfType<MockGenParameter>(FeatureTypeEnum::Undefined, "Plain")), nullptr);
