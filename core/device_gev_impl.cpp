@@ -50,14 +50,9 @@ void DeviceGEVImpl::Connect(quarx::AccessTypeEnum access) {
     Log().debug("<{}>", "Connect");
 
     if (!IsVelmoraDevice()) {
-      // The refusal is the news; a failed disconnect is left to the destructor's retry.
-      try {
-        gev_->DisConnect();
-      } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
-        Log().warn("<{}> Failed to disConnect.({})", "Connect", SdkAdaptorMessage(e));
-      } catch (const std::exception& e) {
-        Log().warn("<{}> Failed to disConnect.({})", "Connect", e.what());
-      }
+      // A disconnect that fails is a connection failure of its own (2000, below); the
+      // destructor tries the disconnect again.
+      gev_->DisConnect();
       throw ConnectExceptionImpl("Connect", __LINE__, ERR_INVALID_VENDOR, ConnectExceptionImpl::ERRMSG_INVALID_VENDER);
     }
 

@@ -93,17 +93,22 @@ TEST_F(DeviceGEVImplTest, ForeignCameraIsDisconnectedAndRefusedWith2002) {
   EXPECT_THAT(log.Lines(), Contains("[info] This is not VELMORA device. MacAddress(00:11:22:33:44:55)"));
 }
 
-TEST_F(DeviceGEVImplTest, ForeignCameraIsRefusedWith2002EvenWhenItsDisconnectFails) {
+// The disconnect of a foreign camera lies inside the connect's one translation: its failure
+// is the failure that ends the connect.
+TEST_F(DeviceGEVImplTest, ForeignCameraWhoseDisconnectFailsEndsWith2000AndTheAdaptorsText) {
   ON_CALL(*gev_, GetMACAddress()).WillByDefault(Return("00:11:22:33:44:55"));
   EXPECT_CALL(*gev_, DisConnect()).WillOnce(Throw(ExceptionSdkAdaptor(0x17, "not connected")));
+  EXPECT_CALL(*gev_, NegotiatePacketSize(_)).Times(0);
   LogCapture log;
   try {
     impl_->Connect(AccessTypeEnum::Control);
     FAIL();
   } catch (const quarx::ConnectException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 2002);
+    EXPECT_EQ(e.GetErrCodeDetail(), 2000);
+    EXPECT_STREQ(e.what(), "NotConnected, not connected");
   }
-  EXPECT_THAT(log.Lines(), Contains("[warning] <Connect> Failed to disConnect.(NotConnected, not connected)"));
+  EXPECT_THAT(log.Lines(), Contains(HasSubstr("throw ConnectException err_code_detail(2000) msg(NotConnected, not "
+                                              "connected)")));
 }
 
 TEST_F(DeviceGEVImplTest, ReadOnlyAccessStopsAfterTheVendorCheck) {
