@@ -250,6 +250,15 @@ TEST(System, HostInterfacesOfTheLastDiscoveryAndSupportedVersionsAreListed) {
   EXPECT_EQ(system.GetU3VSupportedVersion(), std::make_pair(std::uint16_t{1}, std::uint16_t{0}));
 }
 
+TEST(HostInterface, NamesBeyondEightBitsSurviveAsWideText) {
+  // Interface names are the operating system's, which may hold any character (UTF-8 bytes here).
+  const PvInterface sdk("Ethernet \xC3\xBC \xE6\x8E\xA5\xE7\xB6\x9A", "Ethernet \xC3\xBC 10.0.0.1", "10.0.0.1");
+  const HostInterface host(&sdk);
+  EXPECT_EQ(host.GetName(), L"Ethernet \u00FC \u63A5\u7D9A");
+  EXPECT_EQ(host.GetDisplayId(), L"Ethernet \u00FC 10.0.0.1");
+  EXPECT_EQ(host.GetUniqueId(), "10.0.0.1");
+}
+
 TEST(DeviceInfo, RecordsWithoutAnSdkRecordReadEmpty) {
   const DeviceInfo info(nullptr);
   EXPECT_EQ(info.GetConnectionId(), "");
