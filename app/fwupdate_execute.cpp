@@ -95,8 +95,9 @@ SearchKey MakeSearchKey(FoundDeviceInfo& target) {
   return {false, target.GetConnectionId()};
 }
 
-// One discovery; the first record that matches the key replaces `refound`. An earlier record
-// stays when this search finds cameras but not the target.
+// One discovery; the first record that matches the key replaces `refound`. The target must be
+// among the cameras of this very search: a record kept from an earlier search describes the
+// camera before its latest reset, and checking its version would pass a camera that is gone.
 void SearchDevice(const SearchKey& key, unsigned int timeoutMs, std::uint32_t resetDelayMs,
                   std::unique_ptr<FoundDeviceInfo>& refound) {
   quarx::core::DeviceFinder finder;
@@ -111,9 +112,7 @@ void SearchDevice(const SearchKey& key, unsigned int timeoutMs, std::uint32_t re
       return;
     }
   }
-  if (!refound) {
-    throw std::runtime_error(fmt::format("NO target device : {}", key.value));
-  }
+  throw std::runtime_error(fmt::format("NO target device : {}", key.value));
 }
 
 }  // namespace

@@ -263,6 +263,42 @@ TEST_F(UpdateCameraTest, CameraThatNeverComesBackFailsTheSearchNamingItsMac) {
                   {Preview(), {""}, steps, ErrorLines("Failed to find device within 1 sec : 02:5e:c1:00:00:02")})));
 }
 
+TEST_F(UpdateCameraTest, SearchThatFindsOnlyOtherCamerasFailsEvenAfterAnEarlierSearchFoundTheTarget) {
+  EmulatedCameraSpec target = Camera("127.0.0.2");
+  target.neverBack = true;
+  Start({target, Camera("127.0.0.3")});
+  // The first version check finds the camera before its reset; the second must not pass on
+  // that old record while the camera itself is gone.
+  const std::string xml =
+      "<GufRuleSet>\n"
+      "  <Update ProcedureId=\"P0\">\n"
+      "    <Condition Feature=\"DeviceModelName\">FWCAM-1</Condition>\n"
+      "    <Info><Entry Key=\"Version\">2.0.0</Entry>"
+      "<Entry Key=\"Description\">FWCAM-1 firmware 2.0.0</Entry></Info>\n"
+      "  </Update>\n"
+      "  <Procedure Id=\"P0\">\n"
+      "    <FeatureAssert><Description Lang=\"en\">before</Description><AssertPattern>1\\.0\\.0</AssertPattern>"
+      "<FeatureName>DeviceVersion</FeatureName></FeatureAssert>\n"
+      "    <DeviceReset><Description Lang=\"en\">reset</Description>"
+      "<DeviceDiscoveryDelayMs>500</DeviceDiscoveryDelayMs></DeviceReset>\n"
+      "    <FeatureAssert><Description Lang=\"en\">after</Description><AssertPattern>1\\.0\\.0</AssertPattern>"
+      "<FeatureName>DeviceVersion</FeatureName></FeatureAssert>\n"
+      "  </Procedure>\n"
+      "</GufRuleSet>\n";
+  quarx::test::WritePackage(package_.str(), xml, {});
+  const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
+  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
+  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(),
+                                                  {"", kRule, "Begin      : Update started",
+                                                   "Progress   : CheckPreconditions", "Progress   : Searching device",
+                                                   "Progress   : Validate final device version",
+                                                   "Progress   : Resets the device",
+                                                   "Progress   : Waiting after device reset (Estimated time = 0 Sec.)",
+                                                   "Progress   : Searching device"},
+                                                  ErrorLines("NO target device : 02:5e:c1:00:00:02")})));
+  EXPECT_THAT(run.out, Not(HasSubstr("Update success.")));
+}
+
 TEST_F(UpdateCameraTest, VersionMismatchAfterResetFailsWithoutSuccessLines) {
   Start({Camera()});
   WritePackage(FittingUpdate(), "2.0.1");
