@@ -5,14 +5,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/libstatic_fwupdate/exception_update.h"
 #include "tests/support/camera_namespace.h"
 #include "tests/support/emulator_launcher.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/package_builder.h"
 
 namespace {
@@ -25,6 +28,7 @@ using quarx::core::fwupdate::ProcedureType;
 using quarx::fwupdate::FWUpdateException;
 using quarx::test::EmulatedCameraSpec;
 using quarx::test::EmulatorLauncher;
+using quarx::test::LogCapture;
 using ::testing::HasSubstr;
 using Clock = std::chrono::steady_clock;
 
@@ -134,5 +138,63 @@ INSTANTIATE_TEST_SUITE_P(GenICamUpdateCamera, UploadFailureTest,
                                                              "Failed to open file(FailingFile) status(Failure)"},
                                            UploadFailureCase{"UnknownFile", "NoSuchFile", "Not support write file"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The executor's own lines of one whole walk, in this order; lines of the layers below stand
+// between them. After the reset nothing is left to disconnect: the destructor logs its entry only.
+TEST(GenICamUpdateCameraWalk, EveryStepLogsItsEntryAndItsWork) {
+  REQUIRE_CAMERA_NAMESPACE();
+  EmulatorLauncher camera({EmulatedCameraSpec{}});
+  quarx::test::TempPath package("executor-walk.guf");
+  quarx::test::WritePackage(package.str(), "<GufRuleSet/>", {{"firmware.img", "version=2.0.0\n"}});
+  auto guffile = std::make_unique<GuffileInfo>(package.str());
+  auto record = std::make_unique<FoundDeviceInfo>("127.0.0.2", quarx::DeviceInterfaceTypeEnum::GEV);
+  auto found = std::make_unique<FoundDeviceInfo>("127.0.0.2", quarx::DeviceInterfaceTypeEnum::GEV);
+  found->GetVersion() = "2.0.0";
+
+  ProcedureItem write(ProcedureType::FeatureWrite, {"mode", "en"});
+  write.SetFeatureWriteValue("FirmwareUpdateMode", "On");
+  ProcedureItem upload(ProcedureType::FileUpload, {"image", "en"});
+  upload.SetFileUploadValue("Firmware", "firmware.img");
+  ProcedureItem reset(ProcedureType::DeviceReset, {"reset", "en"});
+  reset.SetDeviceResetValue(1500);
+  ProcedureItem check(ProcedureType::FeatureAssert, {"check", "en"});
+  check.SetFeaturAssertValue("DeviceVersion", "2\\.0\\.0");
+
+  LogCapture log;
+  {
+    GenICamUpdate executor(record, guffile, 0);
+    executor.ConnectCamera();
+    executor.FeatureWrite(write);
+    executor.FileUpload(upload);
+    executor.FeatureExecute(ExecuteStep("FirmwareUpdateExecute", 5000));
+    executor.DeviceReset(reset);
+    EXPECT_TRUE(executor.FeatureAssert(check, found));
+  }
+
+  const std::vector<std::string> expected = {
+      "[info] <FeatureWrite>",
+      "[debug] <FeatureWrite> feature(FirmwareUpdateMode) value(On)",
+      "[info] <FileUpload>",
+      "[debug] Filename(firmware.img) DeviceFilename(Firmware)",
+      "[info] size of update file (14)",
+      "[info] <FeatureExecute>",
+      "[info] (FeatureExecute) feature_name(FirmwareUpdateExecute) maximum_timeout_ms(5000)",
+      "[info] Execute FirmwareUpdateExecute",
+      "[debug] <FeatureExecute> writing(0)",
+      "[info] <FeatureExecute> IsDone(FirmwareUpdateExecute)=>true",
+      "[info] <DeviceReset>",
+      "[info] (DeviceReset) device_discovery_delay_ms(1500)",
+      "[info] <FeatureAssert>",
+      "[info] (FeatureAssert) feature_name(DeviceVersion) assert_pattern(2\\.0\\.0)",
+      "[debug] <~GenICamUpdate>",
+  };
+  const std::vector<std::string> lines = log.Lines();
+  auto at = lines.begin();
+  for (const std::string& line : expected) {
+    at = std::find(at, lines.end(), line);
+    ASSERT_NE(at, lines.end()) << "missing, or out of order: " << line << "\nlog:\n" << log.Text();
+  }
+  EXPECT_EQ(std::next(at), lines.end()) << log.Text();
+}
 
 }  // namespace
