@@ -53,7 +53,9 @@ class MockCamera {
   void AddCommand(const std::string& name) { commands_.insert(name); }
 
   void FailConnect(bool fail = true) { failConnect_ = fail; }
-  void FailDisconnect(bool fail = true) { failDisconnect_ = fail; }
+  void FailDisconnect(bool fail = true) { failingDisconnects_ = fail ? kAlways : 0; }
+  // Only the next disconnection fails; the camera stays connected after it.
+  void FailNextDisconnect() { failingDisconnects_ = 1; }
 
   int created = 0;
   int connects = 0;
@@ -71,7 +73,10 @@ class MockCamera {
       connected = true;
     });
     ON_CALL(device, DisConnect()).WillByDefault([this] {
-      if (failDisconnect_) {
+      if (failingDisconnects_ != 0) {
+        if (failingDisconnects_ > 0) {
+          --failingDisconnects_;
+        }
         throw sdkadaptor::ExceptionSdkAdaptor(kGenericError, "camera gone");
       }
       ++disconnects;
@@ -101,7 +106,8 @@ class MockCamera {
   std::map<std::string, std::shared_ptr<sdkadaptor::InterfaceGenParameter>> features_;
   std::set<std::string> commands_;
   bool failConnect_ = false;
-  bool failDisconnect_ = false;
+  static constexpr int kAlways = -1;
+  int failingDisconnects_ = 0;  // kAlways, or how many of the next disconnections fail
 };
 
 // A GigE Vision discovery record with the three texts the checker reads from records.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/exception_core.h"
 #include "core/libstatic_fwupdate/control_xml_elements.h"
 #include "core/libstatic_fwupdate/guffile_info.h"
 #include "tests/fwupdate/mock_camera.h"
@@ -166,6 +167,24 @@ TEST_F(UpdateCheckerTest, CameraThatCannotBeConnectedFailsConditionNamingFeature
   EXPECT_FALSE(checker_.IsUpdatable(update, record_));
   EXPECT_THAT(ErrorLines(log), Contains("[error] Not exist feature(DeviceUserID) at camera(127.0.0.2))"));
   EXPECT_EQ(camera_.disconnects, 0);
+}
+
+TEST_F(UpdateCheckerTest, FailedDisconnectionAfterReadingFailsConditionAndIsTriedOnceMore) {
+  camera_.AddStringFeature("DeviceUserID", "line-3");
+  camera_.FailNextDisconnect();
+  auto update = MakeUpdate({{"DeviceUserID", "line-3"}});
+  LogCapture log;
+  EXPECT_FALSE(checker_.IsUpdatable(update, record_)) << "a match counts only once the camera is let go";
+  EXPECT_THAT(ErrorLines(log), Contains("[error] Not exist feature(DeviceUserID) at camera(127.0.0.2))"));
+  EXPECT_EQ(camera_.disconnects, 1);
+  EXPECT_FALSE(camera_.connected);
+}
+
+TEST_F(UpdateCheckerTest, DisconnectionThatFailsAgainLeavesTheCheck) {
+  camera_.AddStringFeature("DeviceUserID", "line-3");
+  camera_.FailDisconnect();
+  auto update = MakeUpdate({{"DeviceUserID", "line-3"}});
+  EXPECT_THROW(checker_.IsUpdatable(update, record_), quarx::ConnectException);
 }
 
 TEST_F(UpdateCheckerTest, CameraOfAnotherMakerFailsConditionWithoutError) {
