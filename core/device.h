@@ -25,9 +25,6 @@ class Device {
   // throws CoreException (result 7, detail 2).
   static std::shared_ptr<Device> Create(std::unique_ptr<FoundDeviceInfo>& info);
 
-  // Opens the control connection and readies the camera in the way of its transport.
-  virtual void Connect() = 0;
-
   // Queues `bufferCount` buffers on the streams, enables their channels and sends
   // "AcquisitionStart". Throws StreamException ("Stream does not exist." before
   // CreateAndOpenStreams) or AcqusitionException (detail 1002).
@@ -35,6 +32,8 @@ class Device {
   // Sends "AcquisitionStop" and disables the stream channels; the streams stay. Throws
   // AcqusitionException (detail 1003).
   virtual void AcquisitionStop();
+  // Opens the control connection and readies the camera in the way of its transport.
+  virtual void Connect() = 0;
   // Creates the device's streams and opens them in the way of its transport; the camera must
   // be connected. Throws StreamException (detail 6000).
   virtual std::vector<std::shared_ptr<Stream>> CreateAndOpenStreams() = 0;
