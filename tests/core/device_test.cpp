@@ -32,14 +32,6 @@ using ::testing::NiceMock;
 using ::testing::Return;
 using ::testing::Throw;
 
-template <class Node>
-std::shared_ptr<NiceMock<Node>> NodeOfType(FeatureTypeEnum type, const std::string& name) {
-  auto node = std::make_shared<NiceMock<Node>>();
-  ON_CALL(*node, GetType()).WillByDefault(Return(type));
-  ON_CALL(*node, GetName()).WillByDefault(Return(name));
-  return node;
-}
-
 class DeviceTest : public ::testing::Test {
  protected:
   DeviceTest() {

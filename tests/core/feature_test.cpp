@@ -36,17 +36,9 @@ using ::testing::NiceMock;
 using ::testing::Return;
 using ::testing::Throw;
 
-template <class Node>
-std::shared_ptr<NiceMock<Node>> NodeOfType(FeatureTypeEnum type, const std::string& name = "Gain") {
-  auto node = std::make_shared<NiceMock<Node>>();
-  ON_CALL(*node, GetType()).WillByDefault(Return(type));
-  ON_CALL(*node, GetName()).WillByDefault(Return(name));
-  return node;
-}
-
 template <class Node, class Expected>
 void ExpectCreatedAs(FeatureTypeEnum type) {
-  std::shared_ptr<quarx::core::Feature> feature = quarx::core::Feature::Create(NodeOfType<Node>(type));
+  std::shared_ptr<quarx::core::Feature> feature = quarx::core::Feature::Create(NodeOfType<Node>(type, "Gain"));
   ASSERT_NE(feature, nullptr);
   EXPECT_EQ(typeid(*feature), typeid(Expected));
 }
@@ -64,7 +56,7 @@ TEST(Feature, CreatePicksTheClassByTheNodesType) {
 // How often Create asks a node of the given type for its type.
 template <class Node>
 int TypeReadsOfCreate(FeatureTypeEnum type) {
-  auto node = NodeOfType<Node>(type);
+  auto node = NodeOfType<Node>(type, "Gain");
   int reads = 0;
   ON_CALL(*node, GetType()).WillByDefault([&reads, type] {
     ++reads;
@@ -100,7 +92,7 @@ TEST(Feature, CreateGivesNullForNoNodeWithoutALogLine) {
 }
 
 TEST(Feature, CreateGivesNullWhenTheTypeCannotBeRead) {
-  auto node = NodeOfType<MockGenParameter>(FeatureTypeEnum::Integer);
+  auto node = NodeOfType<MockGenParameter>(FeatureTypeEnum::Integer, "Gain");
   ON_CALL(*node, GetType()).WillByDefault(Throw(ExceptionSdkAdaptor(0x4000, "GenericError", "gone")));
   LogCapture log;
   EXPECT_EQ(quarx::core::Feature::Create(node), nullptr);
@@ -109,7 +101,7 @@ TEST(Feature, CreateGivesNullWhenTheTypeCannotBeRead) {
 
 TEST(Feature, CreateGivesNullWhenTheNodeClassDoesNotMatchItsType) {
   // A plain node that claims to be an integer cannot be read as one.
-  EXPECT_EQ(quarx::core::Feature::Create(NodeOfType<MockGenParameter>(FeatureTypeEnum::Integer)), nullptr);
+  EXPECT_EQ(quarx::core::Feature::Create(NodeOfType<MockGenParameter>(FeatureTypeEnum::Integer, "Gain")), nullptr);
 }
 
 // One failure of a node write, and the detail code it must become.
@@ -186,7 +178,7 @@ TEST(Feature, ReadFailureOfAGenericOperationIsTranslated) {
 }
 
 TEST(Feature, FailureReportStillGoesOutWhenTheNameCannotBeRead) {
-  auto node = NodeOfType<MockGenString>(FeatureTypeEnum::String);
+  auto node = NodeOfType<MockGenString>(FeatureTypeEnum::String, "Gain");
   ON_CALL(*node, GetName()).WillByDefault(Throw(std::runtime_error("no name")));
   ON_CALL(*node, GetCategory()).WillByDefault(Throw(std::runtime_error("no category")));
   auto feature = std::make_shared<quarx::core::FeatureString>(node);

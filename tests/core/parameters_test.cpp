@@ -29,14 +29,6 @@ using ::testing::Throw;
 using ::testing::UnorderedElementsAre;
 using ::testing::Pair;
 
-template <class Node>
-std::shared_ptr<NiceMock<Node>> NodeOfType(FeatureTypeEnum type, const std::string& name) {
-  auto node = std::make_shared<NiceMock<Node>>();
-  ON_CALL(*node, GetType()).WillByDefault(Return(type));
-  ON_CALL(*node, GetName()).WillByDefault(Return(name));
-  return node;
-}
-
 TEST(Parameters, SetParametersReportsEachValueThatWasNotSet) {
   auto map = std::make_unique<NiceMock<MockGenParameters>>();
   auto readOnly = NodeOfType<MockGenString>(FeatureTypeEnum::String, "DeviceModelName");

@@ -131,6 +131,15 @@ using MockGenInteger = MockNode<sdkadaptor::GenInteger>;
 using MockGenRegister = MockNode<sdkadaptor::GenRegister>;
 using MockGenString = MockNode<sdkadaptor::GenString>;
 
+// A mocked node that reports its kind and name, as every node of a node map does.
+template <class Node>
+std::shared_ptr<::testing::NiceMock<Node>> NodeOfType(quarx::FeatureTypeEnum type, const std::string& name) {
+  auto node = std::make_shared<::testing::NiceMock<Node>>();
+  ON_CALL(*node, GetType()).WillByDefault(::testing::Return(type));
+  ON_CALL(*node, GetName()).WillByDefault(::testing::Return(name));
+  return node;
+}
+
 class MockGenEnumEntry : public sdkadaptor::InterfaceGenEnumEntry {
  public:
   MOCK_METHOD(std::string, GetDescription, (), (const, override));
