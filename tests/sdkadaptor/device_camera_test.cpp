@@ -13,12 +13,14 @@
 #include "tests/support/camera_namespace.h"
 #include "tests/support/emulator_launcher.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/thrown_adaptor_exception.h"
 
 namespace quarx::sdkadaptor {
 namespace {
 
 using quarx::test::EmulatedCameraSpec;
 using quarx::test::EmulatorLauncher;
+using quarx::test::Thrown;
 
 constexpr CodeEnum kNotConnected = 0x17;
 constexpr CodeEnum kInvalidParameterIndex = 0x100001;
@@ -29,18 +31,6 @@ EmulatedCameraSpec Camera(const std::string& address) {
   EmulatedCameraSpec spec;
   spec.address = address;
   return spec;
-}
-
-// Runs `call` and hands back the adaptor exception it must throw.
-template <typename Call>
-ExceptionSdkAdaptor Thrown(Call&& call) {
-  try {
-    call();
-  } catch (const ExceptionSdkAdaptor& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no ExceptionSdkAdaptor thrown";
-  return ExceptionSdkAdaptor(0x4000, "none");
 }
 
 bool WaitUntilDone(GenCommand& command) {

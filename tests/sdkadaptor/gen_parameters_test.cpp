@@ -15,9 +15,12 @@
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/gen_file.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/thrown_adaptor_exception.h"
 
 namespace quarx::sdkadaptor {
 namespace {
+
+using quarx::test::Thrown;
 
 constexpr char kXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
 <RegisterDescription ModelName="Test" VendorName="Test" StandardNameSpace="None"
@@ -44,17 +47,6 @@ constexpr char kXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
   <Integer Name="Zero" NameSpace="Custom"><Value>0</Value></Integer>
 </RegisterDescription>
 )";
-
-template <typename Call>
-ExceptionSdkAdaptor Thrown(Call&& call) {
-  try {
-    call();
-  } catch (const ExceptionSdkAdaptor& e) {
-    return e;
-  }
-  ADD_FAILURE() << "no ExceptionSdkAdaptor thrown";
-  return ExceptionSdkAdaptor(0x4000, "none");
-}
 
 bool Contains(const quarx::test::LogCapture& log, const std::string& line) {
   return log.Text().find(line) != std::string::npos;
