@@ -54,6 +54,11 @@ class GenICamUpdateCameraTest : public ::testing::Test {
     guffile_ = std::make_unique<GuffileInfo>(package_.str());
     executor_ = std::make_unique<GenICamUpdate>(record_, guffile_, 0);
     executor_->ConnectCamera();
+    // Out of update mode the camera refuses the update command at once, which would end it
+    // within a millisecond: only in update mode does "never done" hold.
+    ProcedureItem mode(ProcedureType::FeatureWrite, {"mode", "en"});
+    mode.SetFeatureWriteValue("FirmwareUpdateMode", "On");
+    executor_->FeatureWrite(mode);
   }
 
   static std::chrono::milliseconds Timed(const std::function<void()>& call) {
