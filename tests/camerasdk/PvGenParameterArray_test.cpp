@@ -10,14 +10,13 @@
 #include "camerasdk/PvGenCommand.h"
 #include "camerasdk/PvGenEnum.h"
 #include "camerasdk/PvGenInteger.h"
+#include "tests/support/genicam_document.h"
 
 namespace {
 
-constexpr char kXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
-<RegisterDescription ModelName="Test" VendorName="Test" StandardNameSpace="None"
-    SchemaMajorVersion="1" SchemaMinorVersion="0" SchemaSubMinorVersion="1"
-    MajorVersion="1" MinorVersion="0" SubMinorVersion="0" ProductGuid="0" VersionGuid="0"
-    xmlns="http://www.genicam.org/GenApi/Version_1_0">
+using quarx::test::GenicamDocument;
+
+const std::string kXml = GenicamDocument(R"(
   <Category Name="Root" NameSpace="Standard">
     <pFeature>Mode</pFeature>
     <pFeature>Gain</pFeature>
@@ -51,9 +50,7 @@ constexpr char kXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
   <Integer Name="ReadOnly" NameSpace="Custom"><ImposedAccessMode>RO</ImposedAccessMode><Value>1</Value></Integer>
   <Integer Name="WriteOnly" NameSpace="Custom"><ImposedAccessMode>WO</ImposedAccessMode><Value>1</Value></Integer>
   <Integer Name="Locked" NameSpace="Custom"><pIsLocked>On</pIsLocked><Value>1</Value></Integer>
-  <Port Name="Device" NameSpace="Custom"/>
-</RegisterDescription>
-)";
+  <Port Name="Device" NameSpace="Custom"/>)");
 
 class PvGenParameterArrayTest : public ::testing::Test {
  protected:

@@ -13,11 +13,13 @@
 #include "core/exception_core.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "tests/support/adaptor_mocks.h"
+#include "tests/support/genicam_document.h"
 #include "tests/support/xml_node_map.h"
 
 namespace {
 
 using namespace quarx;
+using quarx::test::GenicamDocument;
 using quarx::test::MockDeviceGEV;
 using quarx::test::XmlNodeMap;
 using ::testing::ElementsAre;
@@ -30,7 +32,7 @@ constexpr uint32_t kChunkBytes = 64;
 // Chunk features of every kind the parser tells apart; ChunkGain is selected by GainSelector
 // and reads ten times the selected entry's value plus three.
 std::string ChunkCamera(bool modeActive = true, const std::string& extra = "") {
-  return XmlNodeMap::Document(R"(
+  return GenicamDocument(R"(
   <Category Name="Root" NameSpace="Standard">
     <pFeature>ChunkDataControl</pFeature>
     <pFeature>GainSelector</pFeature>
@@ -116,7 +118,7 @@ TEST_F(ChunkParserTest, ChunkModeOffOrAbsentGivesNoValues) {
   core::ChunkParser off(&device_);
   EXPECT_THAT(off.GetChunkValues(Data(), kChunkBytes, {"ChunkWidth"}), IsEmpty());
 
-  Use(XmlNodeMap::Document(R"(<Category Name="Root" NameSpace="Standard"><pFeature>ChunkWidth</pFeature></Category>
+  Use(GenicamDocument(R"(<Category Name="Root" NameSpace="Standard"><pFeature>ChunkWidth</pFeature></Category>
     <Integer Name="ChunkWidth" NameSpace="Standard"><Value>640</Value></Integer>)"));
   core::ChunkParser absent(&device_);
   EXPECT_THAT(absent.GetChunkValues(Data(), kChunkBytes, {"ChunkWidth"}), IsEmpty());

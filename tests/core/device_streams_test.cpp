@@ -15,12 +15,14 @@
 #include "core/device_u3v_impl.h"
 #include "core/exception_core.h"
 #include "tests/support/adaptor_mocks.h"
+#include "tests/support/genicam_document.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/xml_node_map.h"
 
 namespace {
 
 using namespace quarx;
+using quarx::test::GenicamDocument;
 using quarx::test::LogCapture;
 using quarx::test::MockDeviceGEV;
 using quarx::test::MockDeviceU3V;
@@ -65,7 +67,7 @@ std::string Camera(int sources, int entries, bool commands = true) {
   <Command Name="AcquisitionStop" NameSpace="Standard"><pValue>AcquisitionStopValue</pValue><CommandValue>1</CommandValue></Command>
 )";
   }
-  return XmlNodeMap::Document(xml);
+  return GenicamDocument(xml);
 }
 
 template <class Mock>

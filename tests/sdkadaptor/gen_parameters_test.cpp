@@ -14,19 +14,17 @@
 #include "sdkadaptor/src/device_u3v.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/gen_file.h"
+#include "tests/support/genicam_document.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/thrown_adaptor_exception.h"
 
 namespace quarx::sdkadaptor {
 namespace {
 
+using quarx::test::GenicamDocument;
 using quarx::test::Thrown;
 
-constexpr char kXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
-<RegisterDescription ModelName="Test" VendorName="Test" StandardNameSpace="None"
-    SchemaMajorVersion="1" SchemaMinorVersion="0" SchemaSubMinorVersion="1"
-    MajorVersion="1" MinorVersion="0" SubMinorVersion="0" ProductGuid="0" VersionGuid="0"
-    xmlns="http://www.genicam.org/GenApi/Version_1_0">
+const std::string kXml = GenicamDocument(R"(
   <Category Name="Root" NameSpace="Standard"><pFeature>Gain</pFeature></Category>
   <Integer Name="Gain" NameSpace="Custom"><Value>5</Value><Min>0</Min><Max>100</Max><Unit>dB</Unit></Integer>
   <Float Name="Exposure" NameSpace="Custom"><Value>1.5</Value><Min>0</Min><Max>100</Max></Float>
@@ -44,9 +42,7 @@ constexpr char kXml[] = R"(<?xml version="1.0" encoding="utf-8"?>
   <Command Name="Start" NameSpace="Custom"><pValue>StartValue</pValue><CommandValue>1</CommandValue></Command>
   <Integer Name="StartValue" NameSpace="Custom"><Value>0</Value></Integer>
   <String Name="Label" NameSpace="Custom"><Value>abc</Value></String>
-  <Integer Name="Zero" NameSpace="Custom"><Value>0</Value></Integer>
-</RegisterDescription>
-)";
+  <Integer Name="Zero" NameSpace="Custom"><Value>0</Value></Integer>)");
 
 bool Contains(const quarx::test::LogCapture& log, const std::string& line) {
   return log.Text().find(line) != std::string::npos;

@@ -33,14 +33,4 @@ std::unique_ptr<sdkadaptor::InterfaceGenParameters> XmlNodeMap::NewParameters() 
   return std::make_unique<sdkadaptor::GenParameters>(parameters_.get());
 }
 
-std::string XmlNodeMap::Document(const std::string& features) {
-  return R"(<?xml version="1.0" encoding="utf-8"?>
-<RegisterDescription ModelName="Test" VendorName="Test" StandardNameSpace="None"
-    SchemaMajorVersion="1" SchemaMinorVersion="0" SchemaSubMinorVersion="1"
-    MajorVersion="1" MinorVersion="0" SubMinorVersion="0" ProductGuid="0" VersionGuid="0"
-    xmlns="http://www.genicam.org/GenApi/Version_1_0">
-)" + features +
-         "\n</RegisterDescription>\n";
-}
-
 }  // namespace quarx::test

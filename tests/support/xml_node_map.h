@@ -23,9 +23,6 @@ class XmlNodeMap {
   // A new adaptor node map over the document, as a device hands one out.
   std::unique_ptr<sdkadaptor::InterfaceGenParameters> NewParameters();
 
-  // Wraps the features in a document with the header a GenICam document needs.
-  static std::string Document(const std::string& features);
-
  private:
   std::unique_ptr<PvGenParameterArray> parameters_;
   void* genicam_;
