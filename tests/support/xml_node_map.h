@@ -25,7 +25,6 @@ class XmlNodeMap {
 
  private:
   std::unique_ptr<PvGenParameterArray> parameters_;
-  void* genicam_;
 };
 
 }  // namespace quarx::test
