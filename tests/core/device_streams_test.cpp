@@ -92,29 +92,22 @@ class StreamSupply {
   std::deque<std::shared_ptr<Mock>> pending_;
 };
 
-class ScriptedDeviceGEVImpl : public core::DeviceGEVImpl {
+// A device implementation whose new adaptor streams come from the test's supply.
+template <class Impl, class DeviceMock, class StreamMock>
+class ScriptedDeviceImpl : public Impl {
  public:
-  ScriptedDeviceGEVImpl(std::unique_ptr<MockDeviceGEV> device, StreamSupply<MockStreamGEV>& supply)
-      : DeviceGEVImpl(kConnectionId, std::move(device)), supply_(supply) {}
+  ScriptedDeviceImpl(std::unique_ptr<DeviceMock> device, StreamSupply<StreamMock>& supply)
+      : Impl(kConnectionId, std::move(device)), supply_(supply) {}
 
  protected:
   std::shared_ptr<sdkadaptor::InterfaceStream> NewAdaptorStream() override { return supply_.Next(); }
 
  private:
-  StreamSupply<MockStreamGEV>& supply_;
+  StreamSupply<StreamMock>& supply_;
 };
 
-class ScriptedDeviceU3VImpl : public core::DeviceU3VImpl {
- public:
-  ScriptedDeviceU3VImpl(std::unique_ptr<MockDeviceU3V> device, StreamSupply<MockStreamU3V>& supply)
-      : DeviceU3VImpl(kConnectionId, std::move(device)), supply_(supply) {}
-
- protected:
-  std::shared_ptr<sdkadaptor::InterfaceStream> NewAdaptorStream() override { return supply_.Next(); }
-
- private:
-  StreamSupply<MockStreamU3V>& supply_;
-};
+using ScriptedDeviceGEVImpl = ScriptedDeviceImpl<core::DeviceGEVImpl, MockDeviceGEV, MockStreamGEV>;
+using ScriptedDeviceU3VImpl = ScriptedDeviceImpl<core::DeviceU3VImpl, MockDeviceU3V, MockStreamU3V>;
 
 int64_t Value(XmlNodeMap& map, const std::string& name) { return map.NewParameters()->GetInteger(name)->GetValue(); }
 
