@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -93,36 +94,38 @@ class ScriptedResponder {
   std::thread thread_;
 };
 
-TEST(GvcpDiscoveryCamera, KeepsOneWellFormedAnswerPerMacWithTheAddressFromThePayload) {
-  REQUIRE_CAMERA_NAMESPACE();
-  ScriptedResponder responder;
-  ASSERT_TRUE(responder.Bound());
-  std::vector<HostAddress> hosts;
-  ASSERT_TRUE(ListHostAddresses(hosts).IsOK());
-  GvcpDiscovery gvcp;
-  ASSERT_TRUE(gvcp.Open(hosts).IsOK());
-  gvcp.SendBroadcast(false);
+// A discovery round opened on every host address, with the scripted responder listening.
+class GvcpDiscoveryCamera : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    REQUIRE_CAMERA_NAMESPACE();
+    responder_ = std::make_unique<ScriptedResponder>();
+    ASSERT_TRUE(responder_->Bound());
+    std::vector<HostAddress> hosts;
+    ASSERT_TRUE(ListHostAddresses(hosts).IsOK());
+    ASSERT_TRUE(gvcp_.Open(hosts).IsOK());
+  }
+
+  std::unique_ptr<ScriptedResponder> responder_;
+  GvcpDiscovery gvcp_;
+};
+
+TEST_F(GvcpDiscoveryCamera, KeepsOneWellFormedAnswerPerMacWithTheAddressFromThePayload) {
+  gvcp_.SendBroadcast(false);
   const auto start = Clock::now();
-  const auto answers = gvcp.Collect(start + std::chrono::milliseconds(200));
+  const auto answers = gvcp_.Collect(start + std::chrono::milliseconds(200));
   EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(200));
   ASSERT_EQ(answers.size(), 2u);
   EXPECT_EQ(FormatMacAddress(answers[0].ack.mac_address), "02:5e:c1:00:00:01");
   EXPECT_EQ(FormatIPv4(answers[0].ack.ip_address), "10.1.2.3");
   EXPECT_EQ(FormatMacAddress(answers[1].ack.mac_address), "02:5e:c1:00:00:02");
-  EXPECT_LT(answers[0].host_index, gvcp.Hosts().size());
+  EXPECT_LT(answers[0].host_index, gvcp_.Hosts().size());
 }
 
-TEST(GvcpDiscoveryCamera, CollectStopsAtTheFirstAnswerItIsToldToWaitFor) {
-  REQUIRE_CAMERA_NAMESPACE();
-  ScriptedResponder responder;
-  ASSERT_TRUE(responder.Bound());
-  std::vector<HostAddress> hosts;
-  ASSERT_TRUE(ListHostAddresses(hosts).IsOK());
-  GvcpDiscovery gvcp;
-  ASSERT_TRUE(gvcp.Open(hosts).IsOK());
-  gvcp.SendUnicast(0x7F000001);
+TEST_F(GvcpDiscoveryCamera, CollectStopsAtTheFirstAnswerItIsToldToWaitFor) {
+  gvcp_.SendUnicast(0x7F000001);
   const auto start = Clock::now();
-  const auto answers = gvcp.Collect(start + std::chrono::seconds(5), [](const GvcpAnswer& answer) {
+  const auto answers = gvcp_.Collect(start + std::chrono::seconds(5), [](const GvcpAnswer& answer) {
     return answer.ack.mac_address[5] == 0x02;
   });
   EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
