@@ -61,6 +61,18 @@ bool IsIpv4Address(const std::string& text) {
   return inet_pton(AF_INET, text.c_str(), &address) == 1;
 }
 
+// Success when a memory access of `length` bytes can go to the device: Aravis carries at most
+// a 32-bit length, and a non-empty access needs bytes to read into or write from.
+PvResult CheckMemoryAccess(const ArvDevice* device, const uint8_t* buffer, int64_t address, int64_t length) {
+  if (device == nullptr) {
+    return Failure(PvResult::Code::NOT_CONNECTED, "Device is not connected");
+  }
+  if (address < 0 || length < 0 || length > std::numeric_limits<guint32>::max() || (length > 0 && buffer == nullptr)) {
+    return Failure(PvResult::Code::INVALID_PARAMETER, "Invalid memory range");
+  }
+  return PvResult();
+}
+
 }  // namespace
 
 PvDevice::PvDevice(PvDeviceType type) : type_(type) { communication_.BindDocument(kCommunicationXml); }
@@ -170,14 +182,9 @@ PvResult PvDevice::StreamDisable(uint32_t channel) {
 }
 
 PvResult PvDevice::ReadMemory(uint8_t* buffer, int64_t address, int64_t length) {
-  if (device_ == nullptr) {
-    return Failure(PvResult::Code::NOT_CONNECTED, "Device is not connected");
-  }
-  if (address < 0 || length < 0 || length > std::numeric_limits<guint32>::max() || (length > 0 && buffer == nullptr)) {
-    return Failure(PvResult::Code::INVALID_PARAMETER, "Invalid memory range");
-  }
-  if (length == 0) {
-    return PvResult();
+  const PvResult checked = CheckMemoryAccess(device_, buffer, address, length);
+  if (checked.IsFailure() || length == 0) {
+    return checked;
   }
   GError* error = nullptr;
   arv_device_read_memory(device_, static_cast<guint64>(address), static_cast<guint32>(length), buffer, &error);
@@ -185,14 +192,9 @@ PvResult PvDevice::ReadMemory(uint8_t* buffer, int64_t address, int64_t length) 
 }
 
 PvResult PvDevice::WriteMemory(const uint8_t* buffer, int64_t address, int64_t length) {
-  if (device_ == nullptr) {
-    return Failure(PvResult::Code::NOT_CONNECTED, "Device is not connected");
-  }
-  if (address < 0 || length < 0 || length > std::numeric_limits<guint32>::max() || (length > 0 && buffer == nullptr)) {
-    return Failure(PvResult::Code::INVALID_PARAMETER, "Invalid memory range");
-  }
-  if (length == 0) {
-    return PvResult();
+  const PvResult checked = CheckMemoryAccess(device_, buffer, address, length);
+  if (checked.IsFailure() || length == 0) {
+    return checked;
   }
   GError* error = nullptr;
   // Aravis takes a non-const pointer but only reads from it.

@@ -20,6 +20,7 @@ TEST(PvDevice, AnUnconnectedDeviceHasAnEmptyFeatureMapAndRefusesDeviceOperations
   EXPECT_EQ(device.NegotiatePacketSize(0).GetCode(), PvResult::Code::NOT_CONNECTED);
   uint8_t byte = 0;
   EXPECT_EQ(device.ReadMemory(&byte, 0, 1).GetCode(), PvResult::Code::NOT_CONNECTED);
+  EXPECT_EQ(device.WriteMemory(&byte, 0, 1).GetCode(), PvResult::Code::NOT_CONNECTED);
 }
 
 TEST(PvDevice, AConnectionIdThatIsNoAddressIsRefusedBeforeAnythingIsSent) {
