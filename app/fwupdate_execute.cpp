@@ -28,9 +28,12 @@ constexpr const char* kRule = "\n======================================\n";
 constexpr unsigned int kMsPerSecond = 1000;
 constexpr long kNsPerMs = 1000000;
 
+// Each step can take minutes; flushing keeps the progress visible where standard output is a
+// pipe or a file (a log kept with tee, a production-line script) and not only on a terminal.
 void PrintProgress(bool silent, const std::string& text) {
   if (!silent) {
     fmt::print("{:10s} : {}\n", "Progress", text);
+    std::fflush(stdout);
   }
 }
 
