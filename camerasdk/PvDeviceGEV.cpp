@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "camerasdk/arv_support.h"
+#include "camerasdk/gev_registers.h"
 #include "camerasdk/open_devices.h"
 
 using camerasdk_detail::Failure;
@@ -17,16 +18,15 @@ using camerasdk_detail::ResultFromError;
 
 namespace {
 
-constexpr uint16_t kGvcpPort = 3956;
+using camerasdk::kGvcpPort;
+using camerasdk::kRegControlChannelPrivilege;
+using camerasdk::kRegMacHigh;
+using camerasdk::kRegMacLow;
+using camerasdk::kRegStreamChannelCount;
+using camerasdk::kRegStreamChannelDestination;
+using camerasdk::kRegStreamChannelPort;
+using camerasdk::kStreamChannelStride;
 
-// Bootstrap registers of a GigE Vision device.
-constexpr guint64 kMacHighRegister = 0x0008;
-constexpr guint64 kMacLowRegister = 0x000C;
-constexpr guint64 kStreamChannelCountRegister = 0x0904;
-constexpr guint64 kControlChannelPrivilegeRegister = 0x0A00;
-constexpr guint64 kStreamChannelPortRegister = 0x0D00;
-constexpr guint64 kStreamChannelDestinationRegister = 0x0D18;
-constexpr guint64 kStreamChannelStride = 0x40;
 constexpr guint32 kExclusiveAccess = 1;
 
 // The host address the kernel routes to the device from; a UDP connect sends nothing.
@@ -103,7 +103,7 @@ PvResult PvDeviceGEV::Connect(const PvString& connectionId, PvAccessType accessT
     return Failure(PvResult::Code::GENERIC_ERROR, "The device at " + id + " is controlled by another host");
   }
   if (accessType == PvAccessExclusive) {
-    arv_device_write_register(device, kControlChannelPrivilegeRegister, kExclusiveAccess, &error);
+    arv_device_write_register(device, kRegControlChannelPrivilege, kExclusiveAccess, &error);
   } else if (accessType == PvAccessReadOnly && arv_gv_device_is_controller(ARV_GV_DEVICE(device))) {
     // Only control of our own is given back; another host's stays untouched.
     arv_gv_device_leave_control(ARV_GV_DEVICE(device), &error);
@@ -115,8 +115,8 @@ PvResult PvDeviceGEV::Connect(const PvString& connectionId, PvAccessType accessT
 
   guint32 macHigh = 0;
   guint32 macLow = 0;
-  if (!arv_device_read_register(device, kMacHighRegister, &macHigh, &error) ||
-      !arv_device_read_register(device, kMacLowRegister, &macLow, &error)) {
+  if (!arv_device_read_register(device, kRegMacHigh, &macHigh, &error) ||
+      !arv_device_read_register(device, kRegMacLow, &macLow, &error)) {
     g_object_unref(device);
     return ResultFromError(error);
   }
@@ -139,7 +139,7 @@ PvResult PvDeviceGEV::GetStreamChannelCount(uint32_t& count) const {
   }
   GError* error = nullptr;
   guint32 value = 0;
-  arv_device_read_register(device_, kStreamChannelCountRegister, &value, &error);
+  arv_device_read_register(device_, kRegStreamChannelCount, &value, &error);
   if (error == nullptr) {
     count = value;
   }
@@ -180,9 +180,9 @@ PvResult PvDeviceGEV::SetStreamDestination(const PvString& ipAddress, uint16_t p
   const guint64 offset = kStreamChannelStride * channel;
   GError* error = nullptr;
   // Register values travel big-endian; Aravis converts from host order.
-  if (arv_device_write_register(device_, kStreamChannelDestinationRegister + offset, ntohl(destination.s_addr),
+  if (arv_device_write_register(device_, kRegStreamChannelDestination + offset, ntohl(destination.s_addr),
                                 &error)) {
-    arv_device_write_register(device_, kStreamChannelPortRegister + offset, port, &error);
+    arv_device_write_register(device_, kRegStreamChannelPort + offset, port, &error);
   }
   return ResultFromError(error);
 }

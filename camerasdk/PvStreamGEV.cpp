@@ -4,6 +4,7 @@
 #include <arv.h>
 
 #include "camerasdk/arv_support.h"
+#include "camerasdk/gev_registers.h"
 #include "camerasdk/open_devices.h"
 
 using camerasdk_detail::Failure;
@@ -11,10 +12,9 @@ using camerasdk_detail::ResultFromError;
 
 namespace {
 
-// Bootstrap registers of a GigE Vision device.
-constexpr guint64 kStreamChannelCountRegister = 0x0904;
-constexpr guint64 kStreamChannelPortRegister = 0x0D00;
-constexpr guint64 kStreamChannelDestinationRegister = 0x0D18;
+using camerasdk::kRegStreamChannelCount;
+using camerasdk::kRegStreamChannelDestination;
+using camerasdk::kRegStreamChannelPort;
 
 std::string AddressText(GSocketAddress* address) {
   if (address == nullptr || !G_IS_INET_SOCKET_ADDRESS(address)) {
@@ -62,15 +62,15 @@ PvResult PvStreamGEV::Open(const PvString& deviceAddress, uint16_t localPort, ui
   } else if (!std::string(localIpAddress.GetAscii()).empty() && localAddress != localIpAddress.GetAscii()) {
     result = Failure(PvResult::Code::NOT_SUPPORTED,
                      "The stream receives on " + localAddress + ", the address that reaches the device");
-  } else if (!arv_device_read_register(device, kStreamChannelCountRegister, &channelCount, &error)) {
+  } else if (!arv_device_read_register(device, kRegStreamChannelCount, &channelCount, &error)) {
     result = ResultFromError(error);
   } else if (channel >= channelCount) {
     result = Failure(PvResult::Code::INVALID_PARAMETER, "Stream channel " + std::to_string(channel) +
                                                             " does not exist; the camera has " +
                                                             std::to_string(channelCount));
   } else if (channel != 0 &&
-             (!arv_device_read_register(device, kStreamChannelPortRegister, &channelZeroPort, &error) ||
-              !arv_device_read_register(device, kStreamChannelDestinationRegister, &channelZeroDestination, &error))) {
+             (!arv_device_read_register(device, kRegStreamChannelPort, &channelZeroPort, &error) ||
+              !arv_device_read_register(device, kRegStreamChannelDestination, &channelZeroDestination, &error))) {
     result = ResultFromError(error);
   } else {
     result = Start(device, channel, bufferCount == 0 ? kDefaultBufferCount : bufferCount);
@@ -78,8 +78,8 @@ PvResult PvStreamGEV::Open(const PvString& deviceAddress, uint16_t localPort, ui
   if (result.IsOK() && channel != 0) {
     // Aravis points stream channel 0 at every stream it makes; the caller points `channel` at
     // this one, and channel 0 keeps its own destination.
-    if (arv_device_write_register(device, kStreamChannelDestinationRegister, channelZeroDestination, &error)) {
-      arv_device_write_register(device, kStreamChannelPortRegister, channelZeroPort, &error);
+    if (arv_device_write_register(device, kRegStreamChannelDestination, channelZeroDestination, &error)) {
+      arv_device_write_register(device, kRegStreamChannelPort, channelZeroPort, &error);
     }
     result = ResultFromError(error);
     if (result.IsFailure()) {

@@ -30,29 +30,6 @@ constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFF;
 constexpr std::size_t kMaxDatagram = 1500;
 constexpr long long kNanosPerSecond = 1000000000LL;
 
-// Bootstrap register offsets as the acknowledge payload mirrors them.
-constexpr std::size_t kRegVersion = 0x00;
-constexpr std::size_t kRegDeviceMode = 0x04;
-constexpr std::size_t kRegMacHigh = 0x08;  // the MAC's upper 16 bits are the low half of this word
-constexpr std::size_t kRegMacLow = 0x0C;
-constexpr std::size_t kRegIpConfigOptions = 0x10;
-constexpr std::size_t kRegIpConfigCurrent = 0x14;
-constexpr std::size_t kRegCurrentIp = 0x24;
-constexpr std::size_t kRegSubnetMask = 0x34;
-constexpr std::size_t kRegDefaultGateway = 0x44;
-constexpr std::size_t kRegManufacturerName = 0x48;
-constexpr std::size_t kLenManufacturerName = 32;
-constexpr std::size_t kRegModelName = 0x68;
-constexpr std::size_t kLenModelName = 32;
-constexpr std::size_t kRegDeviceVersion = 0x88;
-constexpr std::size_t kLenDeviceVersion = 32;
-constexpr std::size_t kRegManufacturerInfo = 0xA8;
-constexpr std::size_t kLenManufacturerInfo = 48;
-constexpr std::size_t kRegSerialNumber = 0xD8;
-constexpr std::size_t kLenSerialNumber = 16;
-constexpr std::size_t kRegUserDefinedName = 0xE8;
-constexpr std::size_t kLenUserDefinedName = 16;
-
 std::uint16_t ReadU16(const std::uint8_t* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
 
 std::uint32_t ReadU32(const std::uint8_t* p) {

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "camerasdk/PvResult.h"
+#include "camerasdk/gev_registers.h"
 
 namespace camerasdk {
 
-constexpr std::uint16_t kGvcpPort = 3956;
 constexpr std::size_t kGvcpHeaderSize = 8;
 constexpr std::size_t kDiscoveryAckPayloadSize = 0xF8;  // mirrors bootstrap registers 0x00-0xF7
 
