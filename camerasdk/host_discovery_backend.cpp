@@ -16,12 +16,26 @@ const char kUsbInterfaceId[] = "usb";
 
 using Clock = std::chrono::steady_clock;
 
-void AddNetworkInterfaces(const GvcpDiscovery& gvcp, DiscoveryResult& result) {
+// Opens the round's sockets on the host's addresses and lists each as an interface of the
+// result; the failure, if any, is the network part's.
+PvResult OpenNetwork(GvcpDiscovery& gvcp, DiscoveryResult& result) {
+  std::vector<HostAddress> addresses;
+  PvResult network = ListHostAddresses(addresses);
+  if (network.IsOK()) {
+    network = gvcp.Open(addresses);
+  }
   for (const HostAddress& host : gvcp.Hosts()) {
     const std::string address = FormatIPv4(host.address);
     result.interfaces.push_back(
         std::make_unique<PvInterface>(host.interface_name, host.interface_name + " " + address, address));
   }
+  return network;
+}
+
+// Lists the USB3 Vision devices under an interface of their own, added to the result last.
+PvResult ListUsb(DiscoveryResult& result, std::vector<std::unique_ptr<PvDeviceInfo>>& devices) {
+  result.interfaces.push_back(std::make_unique<PvInterface>(kUsbInterfaceName, kUsbInterfaceName, kUsbInterfaceId));
+  return ListUsb3VisionDevices(result.interfaces.back().get(), devices);
 }
 
 // Interfaces [0, n) of the result are the sockets' host addresses, in the same order.
@@ -60,18 +74,12 @@ PvResult Combine(const PvResult& network, const PvResult& usb, const DiscoveryRe
 
 PvResult HostDiscoveryBackend::Discover(const DiscoverySettings& settings, DiscoveryResult& result) {
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(settings.timeout_ms);
-  std::vector<HostAddress> addresses;
-  PvResult network = ListHostAddresses(addresses);
   GvcpDiscovery gvcp;
-  if (network.IsOK()) {
-    network = gvcp.Open(addresses);
-  }
-  AddNetworkInterfaces(gvcp, result);
+  const PvResult network = OpenNetwork(gvcp, result);
   gvcp.SendBroadcast(settings.subnet_broadcast);
 
-  result.interfaces.push_back(std::make_unique<PvInterface>(kUsbInterfaceName, kUsbInterfaceName, kUsbInterfaceId));
   std::vector<std::unique_ptr<PvDeviceInfo>> usb_devices;
-  const PvResult usb = ListUsb3VisionDevices(result.interfaces.back().get(), usb_devices);
+  const PvResult usb = ListUsb(result, usb_devices);
 
   for (const GvcpAnswer& answer : gvcp.Collect(deadline)) {
     result.devices.push_back(MakeRecord(answer, result));
@@ -85,13 +93,8 @@ PvResult HostDiscoveryBackend::Discover(const DiscoverySettings& settings, Disco
 PvResult HostDiscoveryBackend::FindDevice(const std::string& id, const DiscoverySettings& settings,
                                           DiscoveryResult& result) {
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(settings.timeout_ms);
-  std::vector<HostAddress> addresses;
-  PvResult network = ListHostAddresses(addresses);
   GvcpDiscovery gvcp;
-  if (network.IsOK()) {
-    network = gvcp.Open(addresses);
-  }
-  AddNetworkInterfaces(gvcp, result);
+  const PvResult network = OpenNetwork(gvcp, result);
 
   const std::optional<std::uint32_t> ip = ParseIPv4(id);
   if (ip) {
@@ -104,9 +107,8 @@ PvResult HostDiscoveryBackend::FindDevice(const std::string& id, const Discovery
   }
 
   gvcp.SendBroadcast(settings.subnet_broadcast);
-  result.interfaces.push_back(std::make_unique<PvInterface>(kUsbInterfaceName, kUsbInterfaceName, kUsbInterfaceId));
   std::vector<std::unique_ptr<PvDeviceInfo>> usb_devices;
-  const PvResult usb = ListUsb3VisionDevices(result.interfaces.back().get(), usb_devices);
+  const PvResult usb = ListUsb(result, usb_devices);
   for (auto& device : usb_devices) {
     if (id == device->GetConnectionID().GetAscii()) {
       result.devices.push_back(std::move(device));
@@ -115,14 +117,12 @@ PvResult HostDiscoveryBackend::FindDevice(const std::string& id, const Discovery
   }
 
   const std::optional<std::array<std::uint8_t, 6>> mac = ParseMacAddress(id);
-  const auto answers = gvcp.Collect(deadline, [&](const GvcpAnswer& answer) {
+  const auto isTarget = [&](const GvcpAnswer& answer) {
     return mac ? answer.ack.mac_address == *mac : FormatIPv4(answer.ack.ip_address) == id;
-  });
-  if (!answers.empty()) {
-    const GvcpAnswer& last = answers.back();
-    if (mac ? last.ack.mac_address == *mac : FormatIPv4(last.ack.ip_address) == id) {
-      result.devices.push_back(MakeRecord(last, result));
-    }
+  };
+  const auto answers = gvcp.Collect(deadline, isTarget);
+  if (!answers.empty() && isTarget(answers.back())) {
+    result.devices.push_back(MakeRecord(answers.back(), result));
   }
   return Combine(network, usb, result);
 }
