@@ -5,23 +5,13 @@
 #include <string>
 
 #include "camerasdk/PvGenBoolean.h"
-#include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/result_rule.h"
+#include "sdkadaptor/src/sdk_node_cast.h"
 
 namespace quarx::sdkadaptor {
 namespace {
 
-constexpr CodeEnum kInvalidParameterType = 0x1000003;
-
-// The node map builds every node as the class of its SDK type, so this fails only for a node
-// made by hand over a node of another kind.
-PvGenBoolean& Sdk(PvGenParameter& node) {
-  auto* typed = dynamic_cast<PvGenBoolean*>(&node);
-  if (typed == nullptr) {
-    throw ExceptionSdkAdaptor(kInvalidParameterType, std::string(node.GetName().GetAscii()) + " is not boolean.");
-  }
-  return *typed;
-}
+PvGenBoolean& Sdk(PvGenParameter& node) { return SdkNodeAs<PvGenBoolean>(node, "boolean"); }
 
 }  // namespace
 

@@ -4,24 +4,14 @@
 #include <string>
 
 #include "camerasdk/PvGenCommand.h"
-#include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/result_rule.h"
+#include "sdkadaptor/src/sdk_node_cast.h"
 #include "util/quarxlog.h"
 
 namespace quarx::sdkadaptor {
 namespace {
 
-constexpr CodeEnum kInvalidParameterType = 0x1000003;
-
-// The node map builds every node as the class of its SDK type, so this fails only for a node
-// made by hand over a node of another kind.
-PvGenCommand& Sdk(PvGenParameter& node) {
-  auto* typed = dynamic_cast<PvGenCommand*>(&node);
-  if (typed == nullptr) {
-    throw ExceptionSdkAdaptor(kInvalidParameterType, std::string(node.GetName().GetAscii()) + " is not command.");
-  }
-  return *typed;
-}
+PvGenCommand& Sdk(PvGenParameter& node) { return SdkNodeAs<PvGenCommand>(node, "command"); }
 
 }  // namespace
 

@@ -4,23 +4,13 @@
 #include <string>
 
 #include "camerasdk/PvGenEnum.h"
-#include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/result_rule.h"
+#include "sdkadaptor/src/sdk_node_cast.h"
 
 namespace quarx::sdkadaptor {
 namespace {
 
-constexpr CodeEnum kInvalidParameterType = 0x1000003;
-
-// The node map builds every node as the class of its SDK type, so this fails only for a node
-// made by hand over a node of another kind.
-PvGenEnum& Sdk(PvGenParameter& node) {
-  auto* typed = dynamic_cast<PvGenEnum*>(&node);
-  if (typed == nullptr) {
-    throw ExceptionSdkAdaptor(kInvalidParameterType, std::string(node.GetName().GetAscii()) + " is not enum.");
-  }
-  return *typed;
-}
+PvGenEnum& Sdk(PvGenParameter& node) { return SdkNodeAs<PvGenEnum>(node, "enum"); }
 
 }  // namespace
 

@@ -4,23 +4,13 @@
 #include <string>
 
 #include "camerasdk/PvGenRegister.h"
-#include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/result_rule.h"
+#include "sdkadaptor/src/sdk_node_cast.h"
 
 namespace quarx::sdkadaptor {
 namespace {
 
-constexpr CodeEnum kInvalidParameterType = 0x1000003;
-
-// The node map builds every node as the class of its SDK type, so this fails only for a node
-// made by hand over a node of another kind.
-PvGenRegister& Sdk(PvGenParameter& node) {
-  auto* typed = dynamic_cast<PvGenRegister*>(&node);
-  if (typed == nullptr) {
-    throw ExceptionSdkAdaptor(kInvalidParameterType, std::string(node.GetName().GetAscii()) + " is not register.");
-  }
-  return *typed;
-}
+PvGenRegister& Sdk(PvGenParameter& node) { return SdkNodeAs<PvGenRegister>(node, "register"); }
 
 }  // namespace
 

@@ -116,6 +116,26 @@ TEST_F(GenParametersTest, TypedLookupOfAnotherKindThrowsInvalidParameterType) {
   }
 }
 
+TEST_F(GenParametersTest, TypedNodeMadeOverAnSdkNodeOfAnotherKindThrowsInvalidParameterType) {
+  PvGenParameter* gain = sdk_.Get(PvString("Gain"));
+  PvGenParameter* label = sdk_.Get(PvString("Label"));
+  const std::pair<std::function<void()>, const char*> cases[] = {
+      {[&] { GenBoolean(gain).GetValue(); }, "Gain is not boolean."},
+      {[&] { GenCommand(gain).Execute(); }, "Gain is not command."},
+      {[&] { GenEnum(gain).GetValueAsInt64(); }, "Gain is not enum."},
+      {[&] { GenFloat(gain).GetValue(); }, "Gain is not float."},
+      {[&] { GenInteger(label).GetValue(); }, "Label is not integer."},
+      {[&] { GenRegister(gain).GetLength(); }, "Gain is not register."},
+      {[&] { GenString(gain).GetValue(); }, "Gain is not string."},
+  };
+  for (const auto& [use, message] : cases) {
+    SCOPED_TRACE(message);
+    const ExceptionSdkAdaptor e = Thrown(use);
+    EXPECT_EQ(e.GetCode(), 0x1000003u);
+    EXPECT_EQ(e.GetDescription(), message);
+  }
+}
+
 TEST_F(GenParametersTest, SuccessLogsOneTraceLineAndFailureAnErrorAndAWarningLine) {
   auto gain = map_.GetInteger("Gain");
   {
