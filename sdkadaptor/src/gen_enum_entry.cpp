@@ -11,6 +11,15 @@ namespace {
 
 constexpr CodeEnum kInternalError = 0x1000002;
 
+using TextRead = PvResult (PvGenEnumEntry::*)(PvString&) const;
+
+std::string ReadText(const PvGenEnumEntry& entry, TextRead read, unsigned int line) {
+  PvString text;
+  const PvResult result = (entry.*read)(text);
+  Result::ThrowExceptionWhenError(result, __FILE__, line);
+  return text.GetAscii();
+}
+
 }  // namespace
 
 GenEnumEntry::GenEnumEntry(const PvGenEnumEntry* entry) : entry_(entry) {}
@@ -23,32 +32,16 @@ const PvGenEnumEntry& GenEnumEntry::Entry() const {
 }
 
 std::string GenEnumEntry::GetDescription() const {
-  PvString text;
-  const PvResult result = Entry().GetDescription(text);
-  Result::ThrowExceptionWhenError(result, __FILE__, __LINE__);
-  return text.GetAscii();
+  return ReadText(Entry(), &PvGenEnumEntry::GetDescription, __LINE__);
 }
 
 std::string GenEnumEntry::GetDisplayName() const {
-  PvString text;
-  const PvResult result = Entry().GetDisplayName(text);
-  Result::ThrowExceptionWhenError(result, __FILE__, __LINE__);
-  return text.GetAscii();
+  return ReadText(Entry(), &PvGenEnumEntry::GetDisplayName, __LINE__);
 }
 
-std::string GenEnumEntry::GetName() const {
-  PvString text;
-  const PvResult result = Entry().GetName(text);
-  Result::ThrowExceptionWhenError(result, __FILE__, __LINE__);
-  return text.GetAscii();
-}
+std::string GenEnumEntry::GetName() const { return ReadText(Entry(), &PvGenEnumEntry::GetName, __LINE__); }
 
-std::string GenEnumEntry::GetToolTip() const {
-  PvString text;
-  const PvResult result = Entry().GetToolTip(text);
-  Result::ThrowExceptionWhenError(result, __FILE__, __LINE__);
-  return text.GetAscii();
-}
+std::string GenEnumEntry::GetToolTip() const { return ReadText(Entry(), &PvGenEnumEntry::GetToolTip, __LINE__); }
 
 quarx::VisibilityTypeEnum GenEnumEntry::GetVisibility() const {
   PvGenVisibility visibility = PvGenVisibilityUndefined;

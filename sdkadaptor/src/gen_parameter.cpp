@@ -14,12 +14,36 @@ namespace {
 
 constexpr CodeEnum kInternalError = 0x1000002;
 
-std::vector<std::string> Names(PvGenParameterList& list) {
-  std::vector<std::string> names;
-  for (PvGenParameter* node = list.GetFirst(); node != nullptr; node = list.GetNext()) {
-    names.emplace_back(node->GetName().GetAscii());
+using TextRead = PvResult (PvGenParameter::*)(PvString&) const;
+using ListRead = PvResult (PvGenParameter::*)(PvGenParameterList&) const;
+
+// One text of the node, its SDK result logged and thrown by the rule under `operation`.
+std::string ReadText(const PvGenParameter& node, TextRead read, const char* operation, unsigned int line) {
+  PvString text;
+  const PvResult result = (node.*read)(text);
+  ApplyResultRule(result, operation, __FILE__, line);
+  return text.GetAscii();
+}
+
+// The names of the nodes the SDK lists for the node (none without a node). Never throws: a
+// failure below is logged under `operation`.
+std::vector<std::string> ListedNames(const PvGenParameter* node, ListRead read, const char* operation) noexcept {
+  try {
+    PvGenParameterList list;
+    if (node != nullptr) {
+      (node->*read)(list);
+    }
+    std::vector<std::string> names;
+    for (PvGenParameter* listed = list.GetFirst(); listed != nullptr; listed = list.GetNext()) {
+      names.emplace_back(listed->GetName().GetAscii());
+    }
+    return names;
+  } catch (const std::exception& e) {
+    LogSwallowed(operation, e.what());
+  } catch (...) {
+    LogSwallowed(operation, "unknown exception");
   }
-  return names;
+  return {};
 }
 
 }  // namespace
@@ -39,38 +63,21 @@ void GenParameter::FromString(const std::string& value) {
 }
 
 std::string GenParameter::GetCategory() const {
-  PvString text;
-  const PvResult result = Node().GetCategory(text);
-  ApplyResultRule(result, "GetCategory", __FILE__, __LINE__);
-  return text.GetAscii();
+  return ReadText(Node(), &PvGenParameter::GetCategory, "GetCategory", __LINE__);
 }
 
 std::string GenParameter::GetDescription() const {
-  PvString text;
-  const PvResult result = Node().GetDescription(text);
-  ApplyResultRule(result, "GetDescription", __FILE__, __LINE__);
-  return text.GetAscii();
+  return ReadText(Node(), &PvGenParameter::GetDescription, "GetDescription", __LINE__);
 }
 
 std::string GenParameter::GetDisplayName() const {
-  PvString text;
-  const PvResult result = Node().GetDisplayName(text);
-  ApplyResultRule(result, "GetDisplayName", __FILE__, __LINE__);
-  return text.GetAscii();
+  return ReadText(Node(), &PvGenParameter::GetDisplayName, "GetDisplayName", __LINE__);
 }
 
-std::string GenParameter::GetName() const {
-  PvString text;
-  const PvResult result = Node().GetName(text);
-  ApplyResultRule(result, "GetName", __FILE__, __LINE__);
-  return text.GetAscii();
-}
+std::string GenParameter::GetName() const { return ReadText(Node(), &PvGenParameter::GetName, "GetName", __LINE__); }
 
 std::string GenParameter::GetToolTip() const {
-  PvString text;
-  const PvResult result = Node().GetToolTip(text);
-  ApplyResultRule(result, "GetToolTip", __FILE__, __LINE__);
-  return text.GetAscii();
+  return ReadText(Node(), &PvGenParameter::GetToolTip, "GetToolTip", __LINE__);
 }
 
 quarx::FeatureTypeEnum GenParameter::GetType() const {
@@ -110,41 +117,14 @@ bool GenParameter::IsValueCached() const { return parameter_ != nullptr && param
 
 bool GenParameter::IsWritable() const { return parameter_ != nullptr && parameter_->IsWritable(); }
 
-std::string GenParameter::ToString() const {
-  PvString text;
-  const PvResult result = Node().ToString(text);
-  ApplyResultRule(result, "ToString", __FILE__, __LINE__);
-  return text.GetAscii();
-}
+std::string GenParameter::ToString() const { return ReadText(Node(), &PvGenParameter::ToString, "ToString", __LINE__); }
 
 std::vector<std::string> GenParameter::GetSelectingParameters() const noexcept {
-  try {
-    PvGenParameterList list;
-    if (parameter_ != nullptr) {
-      parameter_->GetSelectingParameters(list);
-    }
-    return Names(list);
-  } catch (const std::exception& e) {
-    LogSwallowed("GetSelectingParameters", e.what());
-  } catch (...) {
-    LogSwallowed("GetSelectingParameters", "unknown exception");
-  }
-  return {};
+  return ListedNames(parameter_, &PvGenParameter::GetSelectingParameters, "GetSelectingParameters");
 }
 
 std::vector<std::string> GenParameter::GetSelectedParameters() const noexcept {
-  try {
-    PvGenParameterList list;
-    if (parameter_ != nullptr) {
-      parameter_->GetSelectedParameters(list);
-    }
-    return Names(list);
-  } catch (const std::exception& e) {
-    LogSwallowed("GetSelectedParameters", e.what());
-  } catch (...) {
-    LogSwallowed("GetSelectedParameters", "unknown exception");
-  }
-  return {};
+  return ListedNames(parameter_, &PvGenParameter::GetSelectedParameters, "GetSelectedParameters");
 }
 
 }  // namespace quarx::sdkadaptor

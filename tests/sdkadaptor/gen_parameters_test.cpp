@@ -42,7 +42,15 @@ const std::string kXml = GenicamDocument(R"(
   <Command Name="Start" NameSpace="Custom"><pValue>StartValue</pValue><CommandValue>1</CommandValue></Command>
   <Integer Name="StartValue" NameSpace="Custom"><Value>0</Value></Integer>
   <String Name="Label" NameSpace="Custom"><Value>abc</Value></String>
-  <Integer Name="Zero" NameSpace="Custom"><Value>0</Value></Integer>)");
+  <Integer Name="Zero" NameSpace="Custom"><Value>0</Value></Integer>
+  <Enumeration Name="Band" NameSpace="Custom">
+    <ToolTip>Band tip</ToolTip><Description>Band text</Description><DisplayName>Gain band</DisplayName>
+    <pSelected>Gain</pSelected>
+    <EnumEntry Name="Low">
+      <ToolTip>Low tip</ToolTip><Description>Low text</Description><DisplayName>Low band</DisplayName><Value>0</Value>
+    </EnumEntry>
+    <pValue>ModeValue</pValue>
+  </Enumeration>)");
 
 bool Contains(const quarx::test::LogCapture& log, const std::string& line) {
   return log.Text().find(line) != std::string::npos;
@@ -134,6 +142,36 @@ TEST_F(GenParametersTest, TypedNodeMadeOverAnSdkNodeOfAnotherKindThrowsInvalidPa
     EXPECT_EQ(e.GetCode(), 0x1000003u);
     EXPECT_EQ(e.GetDescription(), message);
   }
+}
+
+TEST_F(GenParametersTest, TextsAndSelectorRelationsOfNodesAndEntriesGoThroughTheResultRule) {
+  std::shared_ptr<InterfaceGenParameter> band = map_.Get("Band");
+  ASSERT_NE(band, nullptr);
+  quarx::test::LogCapture log;
+  EXPECT_EQ(band->GetName(), "Band");
+  EXPECT_EQ(band->GetDisplayName(), "Gain band");
+  EXPECT_EQ(band->GetDescription(), "Band text");
+  EXPECT_EQ(band->GetToolTip(), "Band tip");
+  EXPECT_EQ(band->GetCategory(), "");
+  EXPECT_EQ(map_.Get("Gain")->GetCategory(), "Root");
+  EXPECT_EQ(band->ToString(), "Low");
+  EXPECT_TRUE(Contains(log, "[trace] <GetToolTip> Result(OK), Description()"));
+  EXPECT_TRUE(Contains(log, "[trace] <ToString> Result(OK), Description()"));
+  EXPECT_EQ(band->GetSelectedParameters(), std::vector<std::string>{"Gain"});
+  EXPECT_EQ(map_.Get("Gain")->GetSelectingParameters(), std::vector<std::string>{"Band"});
+  const auto entries = map_.GetEnum("Band")->GetEntries(false);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0]->GetName(), "Low");
+  EXPECT_EQ(entries[0]->GetDisplayName(), "Low band");
+  EXPECT_EQ(entries[0]->GetDescription(), "Low text");
+  EXPECT_EQ(entries[0]->GetToolTip(), "Low tip");
+
+  // Once the document is gone the texts fail by the rule and the relations read as none.
+  sdk_.Unbind();
+  EXPECT_EQ(Thrown([&] { band->GetDescription(); }).GetCode(), 0x17u);
+  EXPECT_TRUE(Contains(log, "[error] <GetDescription> Result(NotConnected)"));
+  EXPECT_EQ(Thrown([&] { entries[0]->GetToolTip(); }).GetCode(), 0x17u);
+  EXPECT_TRUE(band->GetSelectedParameters().empty());
 }
 
 TEST_F(GenParametersTest, SuccessLogsOneTraceLineAndFailureAnErrorAndAWarningLine) {
