@@ -23,11 +23,12 @@ using sdkadaptor::InterfaceGenParameters;
 
 spdlog::logger& Log() { return *util::Log::GetInstance("").logger_; }
 
-// A feature by name from a fresh node map; the map object goes before returning, the
-// SDK node it found stays with the device.
-std::shared_ptr<Feature> LookUp(std::unique_ptr<InterfaceGenParameters> parameters, const std::string& name,
-                                const char* function) noexcept {
+// A feature by name from a fresh node map that `getMap` fetches; the map object goes before
+// returning, the SDK node it found stays with the device.
+template <class GetMap>
+std::shared_ptr<Feature> LookUp(GetMap getMap, const std::string& name, const char* function) noexcept {
   try {
+    const std::unique_ptr<InterfaceGenParameters> parameters = getMap();
     if (!parameters) {
       return nullptr;
     }
@@ -41,13 +42,14 @@ std::shared_ptr<Feature> LookUp(std::unique_ptr<InterfaceGenParameters> paramete
   return nullptr;
 }
 
-// Every node's feature by walking the map's indices; `skip` names a node left out.
-template <class LookUpByName>
-std::vector<std::shared_ptr<Feature>> WalkAll(std::unique_ptr<InterfaceGenParameters> parameters,
-                                              const std::string& skip, LookUpByName lookUpByName,
+// Every node's feature by walking the indices of the map that `getMap` fetches; `skip` names a
+// node left out.
+template <class GetMap, class LookUpByName>
+std::vector<std::shared_ptr<Feature>> WalkAll(GetMap getMap, const std::string& skip, LookUpByName lookUpByName,
                                               const char* function) noexcept {
   std::vector<std::shared_ptr<Feature>> features;
   try {
+    const std::unique_ptr<InterfaceGenParameters> parameters = getMap();
     if (!parameters) {
       return features;
     }
@@ -148,52 +150,23 @@ std::unique_ptr<sdkadaptor::InterfaceGenParameters> DeviceImpl::GetCommunication
 }
 
 std::shared_ptr<Feature> DeviceImpl::GetFeature(const std::string& name) noexcept {
-  try {
-    return LookUp(device_->GetParameters(), name, "GetFeature");
-  } catch (const std::exception& e) {
-    Log().error("<{}> ({}) {}", "GetFeature", name, e.what());
-  } catch (...) {
-    Log().error("<{}> ({}) unknown exception", "GetFeature", name);
-  }
-  return nullptr;
+  return LookUp([this] { return device_->GetParameters(); }, name, "GetFeature");
 }
 
 std::shared_ptr<Feature> DeviceImpl::GetCommunicationParameter(const std::string& name) noexcept {
-  try {
-    return LookUp(device_->GetCommunicationParameters(), name, "GetCommunicationParameter");
-  } catch (const std::exception& e) {
-    Log().error("<{}> ({}) {}", "GetCommunicationParameter", name, e.what());
-  } catch (...) {
-    Log().error("<{}> ({}) unknown exception", "GetCommunicationParameter", name);
-  }
-  return nullptr;
+  return LookUp([this] { return device_->GetCommunicationParameters(); }, name, "GetCommunicationParameter");
 }
 
 std::vector<std::shared_ptr<Feature>> DeviceImpl::GetFeatures() noexcept {
-  try {
-    // The chunk image is a buffer's payload seen as a node, not a feature of the camera.
-    return WalkAll(
-        device_->GetParameters(), "ChunkImage", [this](const std::string& name) { return GetFeature(name); },
-        "GetFeatures");
-  } catch (const std::exception& e) {
-    Log().error("<{}> {}", "GetFeatures", e.what());
-  } catch (...) {
-    Log().error("<{}> unknown exception", "GetFeatures");
-  }
-  return {};
+  // The chunk image is a buffer's payload seen as a node, not a feature of the camera.
+  return WalkAll([this] { return device_->GetParameters(); }, "ChunkImage",
+                 [this](const std::string& name) { return GetFeature(name); }, "GetFeatures");
 }
 
 std::vector<std::shared_ptr<Feature>> DeviceImpl::GetCommunicationParameters() noexcept {
-  try {
-    return WalkAll(
-        device_->GetCommunicationParameters(), "",
-        [this](const std::string& name) { return GetCommunicationParameter(name); }, "GetCommunicationParameters");
-  } catch (const std::exception& e) {
-    Log().error("<{}> {}", "GetCommunicationParameters", e.what());
-  } catch (...) {
-    Log().error("<{}> unknown exception", "GetCommunicationParameters");
-  }
-  return {};
+  return WalkAll([this] { return device_->GetCommunicationParameters(); }, "",
+                 [this](const std::string& name) { return GetCommunicationParameter(name); },
+                 "GetCommunicationParameters");
 }
 
 std::unique_ptr<FeatureBoolean> DeviceImpl::GetBoolean(const std::string& name) {

@@ -194,8 +194,20 @@ TEST_F(DeviceTest, TypedLookupOfANodeOfAnotherTypeNamesTheFeature) {
 
 TEST_F(DeviceTest, FeatureLookupNeverThrows) {
   ON_CALL(*gev_, GetParameters()).WillByDefault(Throw(std::runtime_error("no node map")));
+  LogCapture log;
   EXPECT_EQ(impl_->GetFeature("Width"), nullptr);
   EXPECT_TRUE(impl_->GetFeatures().empty());
+  EXPECT_THAT(log.Lines(), Contains("[error] <GetFeature> (Width) no node map"));
+  EXPECT_THAT(log.Lines(), Contains("[error] <GetFeatures> no node map"));
+}
+
+TEST_F(DeviceTest, LinkParameterLookupNeverThrows) {
+  ON_CALL(*gev_, GetCommunicationParameters()).WillByDefault(Throw(std::runtime_error("no link map")));
+  LogCapture log;
+  EXPECT_EQ(impl_->GetCommunicationParameter("AnswerTimeout"), nullptr);
+  EXPECT_TRUE(impl_->GetCommunicationParameters().empty());
+  EXPECT_THAT(log.Lines(), Contains("[error] <GetCommunicationParameter> (AnswerTimeout) no link map"));
+  EXPECT_THAT(log.Lines(), Contains("[error] <GetCommunicationParameters> no link map"));
 }
 
 TEST_F(DeviceTest, FileAccessThatCannotBeHadFailsAtTheWrite) {
