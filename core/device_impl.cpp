@@ -99,6 +99,19 @@ std::unique_ptr<FeatureT> TypedLookup(std::unique_ptr<InterfaceGenParameters> pa
   }
 }
 
+// The camera's acquisition command of that name, which is also the name of the operation
+// asking for it; null after an error line when the camera has none.
+std::unique_ptr<sdkadaptor::GenCommand> AcquisitionCommand(sdkadaptor::InterfaceDevice& device, const char* name) {
+  std::unique_ptr<sdkadaptor::GenCommand> command;
+  if (std::unique_ptr<InterfaceGenParameters> parameters = device.GetParameters()) {
+    command = parameters->GetCommand(name);
+  }
+  if (!command) {
+    Log().error("<{}> GetCommand(\"{}\") is nullptr", name, name);
+  }
+  return command;
+}
+
 // A thread priority the SDK refused, as the device-level fault it is to callers.
 template <class Set>
 void SetPriority(const char* function, Set set) {
@@ -269,12 +282,8 @@ void DeviceImpl::AcquisitionStart(unsigned int bufferCount) {
   try {
     AllocBuffersToStream(bufferCount);
     Log().info("<{}> Send AcquisitionStart to camera", "AcquisitionStart");
-    std::unique_ptr<sdkadaptor::GenCommand> command;
-    if (std::unique_ptr<InterfaceGenParameters> parameters = device_->GetParameters()) {
-      command = parameters->GetCommand("AcquisitionStart");
-    }
+    std::unique_ptr<sdkadaptor::GenCommand> command = AcquisitionCommand(*device_, "AcquisitionStart");
     if (!command) {
-      Log().error("<{}> GetCommand(\"AcquisitionStart\") is nullptr", "AcquisitionStart");
       throw AcqusitionExceptionImpl("AcquisitionStart", __LINE__, ERR_ACQUSITION_START, "");
     }
     command->Execute();
@@ -290,12 +299,8 @@ void DeviceImpl::AcquisitionStart(unsigned int bufferCount) {
 void DeviceImpl::AcquisitionStop() {
   Log().debug("<{}>", "AcquisitionStop");
   try {
-    std::unique_ptr<sdkadaptor::GenCommand> command;
-    if (std::unique_ptr<InterfaceGenParameters> parameters = device_->GetParameters()) {
-      command = parameters->GetCommand("AcquisitionStop");
-    }
+    std::unique_ptr<sdkadaptor::GenCommand> command = AcquisitionCommand(*device_, "AcquisitionStop");
     if (!command) {
-      Log().error("<{}> GetCommand(\"AcquisitionStop\") is nullptr", "AcquisitionStop");
       throw std::runtime_error("");
     }
     command->Execute();

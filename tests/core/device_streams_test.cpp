@@ -267,6 +267,7 @@ TEST_F(GigEVisionStreams, CameraWithoutTheStartCommandFailsWith1002AndAnEmptyMes
   } catch (const AcqusitionException& e) {
     EXPECT_EQ(e.GetErrCodeDetail(), 1003);
   }
+  EXPECT_THAT(log.Lines(), Contains("[error] <AcquisitionStop> GetCommand(\"AcquisitionStop\") is nullptr"));
 }
 
 TEST_F(GigEVisionStreams, FailedStreamCreationLeavesNoHalfSet) {
