@@ -6,28 +6,20 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "camerasdk/PvBuffer.h"
+#include "tests/support/file_bytes.h"
 #include "tests/util/scratch_dir.h"
 
 namespace {
 
+using quarx::test::ReadFile;
+using quarx::test::U32;
 using quarx::util::test::ScratchDir;
 
 constexpr PvPixelType kMono16 = 0x01100007;
-
-std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-uint32_t U32(const std::vector<uint8_t>& bytes, std::size_t at) {
-  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
-}
 
 // A 2 x 2 picture whose pixels are (1,2,3) (4,5,6) / (7,8,9) (10,11,12) in memory order, each
 // line followed by `padding` bytes.

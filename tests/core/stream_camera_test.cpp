@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +22,7 @@
 #include "pixelformat/pixel_format.h"
 #include "tests/support/camera_namespace.h"
 #include "tests/support/emulator_launcher.h"
+#include "tests/support/file_bytes.h"
 #include "tests/util/scratch_dir.h"
 
 namespace {
@@ -31,6 +30,9 @@ namespace {
 using namespace quarx;
 using quarx::test::EmulatedCameraSpec;
 using quarx::test::EmulatorLauncher;
+using quarx::test::ReadFile;
+using quarx::test::U16;
+using quarx::test::U32;
 using quarx::util::test::ScratchDir;
 
 const std::string kAddress = "127.0.0.2";
@@ -39,19 +41,6 @@ constexpr unsigned int kBufferCount = 8;
 constexpr unsigned int kFrames = 10;
 // The emulated camera sends 25 frames a second.
 constexpr uint32_t kFrameTimeoutMs = 3000;
-
-uint32_t U32(const std::vector<uint8_t>& bytes, std::size_t at) {
-  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
-}
-
-uint16_t U16(const std::vector<uint8_t>& bytes, std::size_t at) {
-  return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
-}
-
-std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // The value of a TIFF directory entry of a little-endian file; 0 when the tag is absent.
 uint32_t TiffTag(const std::vector<uint8_t>& file, uint16_t tag) {

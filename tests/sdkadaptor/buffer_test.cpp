@@ -8,9 +8,7 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "sdkadaptor/src/pixel_type_converter.h"
 #include "sdkadaptor/src/stream_gev.h"
 #include "sdkadaptor/src/stream_u3v.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/log_capture.h"
 #include "tests/util/scratch_dir.h"
 
@@ -30,6 +29,7 @@ using namespace quarx;
 using quarx::sdkadaptor::BufferFormatType;
 using quarx::sdkadaptor::ExceptionSdkAdaptor;
 using quarx::test::LogCapture;
+using quarx::test::ReadFile;
 using quarx::util::test::ScratchDir;
 using ::testing::Contains;
 using ::testing::HasSubstr;
@@ -38,11 +38,6 @@ using ::testing::Not;
 constexpr uint32_t kMono8 = 0x01080001;
 constexpr uint32_t kWidth = 6;
 constexpr uint32_t kHeight = 3;
-
-std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A buffer of its own holding a 6 x 3 Mono8 picture with the bytes 0, 1, 2, ...
 std::unique_ptr<sdkadaptor::Buffer> PictureBuffer() {
