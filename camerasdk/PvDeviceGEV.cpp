@@ -180,8 +180,7 @@ PvResult PvDeviceGEV::SetStreamDestination(const PvString& ipAddress, uint16_t p
   const guint64 offset = kStreamChannelStride * channel;
   GError* error = nullptr;
   // Register values travel big-endian; Aravis converts from host order.
-  if (arv_device_write_register(device_, kRegStreamChannelDestination + offset, ntohl(destination.s_addr),
-                                &error)) {
+  if (arv_device_write_register(device_, kRegStreamChannelDestination + offset, ntohl(destination.s_addr), &error)) {
     arv_device_write_register(device_, kRegStreamChannelPort + offset, port, &error);
   }
   return ResultFromError(error);

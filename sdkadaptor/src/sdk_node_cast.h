@@ -16,8 +16,7 @@ SdkNode& SdkNodeAs(PvGenParameter& node, const char* kind) {
   constexpr CodeEnum kInvalidParameterType = 0x1000003;
   auto* typed = dynamic_cast<SdkNode*>(&node);
   if (typed == nullptr) {
-    throw ExceptionSdkAdaptor(kInvalidParameterType,
-                              std::string(node.GetName().GetAscii()) + " is not " + kind + ".");
+    throw ExceptionSdkAdaptor(kInvalidParameterType, std::string(node.GetName().GetAscii()) + " is not " + kind + ".");
   }
   return *typed;
 }

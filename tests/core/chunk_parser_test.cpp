@@ -49,7 +49,7 @@ std::string ChunkCamera(bool modeActive = true, const std::string& extra = "") {
   </Category>
   <Boolean Name="ChunkModeActive" NameSpace="Standard"><pValue>ChunkModeActiveValue</pValue></Boolean>
   <Integer Name="ChunkModeActiveValue" NameSpace="Custom"><Value>)" +
-                              std::string(modeActive ? "1" : "0") + R"(</Value><Min>0</Min><Max>1</Max></Integer>
+                         std::string(modeActive ? "1" : "0") + R"(</Value><Min>0</Min><Max>1</Max></Integer>
   <Enumeration Name="ChunkSelector" NameSpace="Standard">
     <EnumEntry Name="Width" NameSpace="Standard"><Value>0</Value></EnumEntry>
     <EnumEntry Name="Gain" NameSpace="Standard"><Value>1</Value></EnumEntry>
