@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -136,27 +137,22 @@ TEST_F(DeviceTest, RefusedPriorityIsADeviceFaultWithDetail900) {
   EXPECT_THAT(log.Lines(), Contains("[error] <SetHeartbeatThreadPriority> (GenericError, refused)"));
 }
 
-TEST_F(DeviceTest, FailedDisconnectIsDetail2001WithTheAdaptorsText) {
-  EXPECT_CALL(*gev_, DisConnect()).WillOnce(Throw(ExceptionSdkAdaptor(0x17, "link lost")));
-  quarx::core::DeviceGEV device(impl_);
-  try {
-    device.DisConnect();
-    FAIL();
-  } catch (const quarx::ConnectException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 2001);
-    EXPECT_STREQ(e.what(), "NotConnected, link lost");
-  }
-}
-
-TEST_F(DeviceTest, StandardFailureOfTheDisconnectIsDetail2001) {
-  EXPECT_CALL(*gev_, DisConnect()).WillOnce(Throw(std::runtime_error("gone")));
-  quarx::core::DeviceGEV device(impl_);
-  try {
-    device.DisConnect();
-    FAIL();
-  } catch (const quarx::ConnectException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 2001);
-    EXPECT_STREQ(e.what(), "gone");
+TEST_F(DeviceTest, FailedDisconnectIsDetail2001WithTheAdaptorsOrTheStandardText) {
+  const std::pair<std::function<void()>, const char*> failures[] = {
+      {[] { throw ExceptionSdkAdaptor(0x17, "link lost"); }, "NotConnected, link lost"},
+      {[] { throw std::runtime_error("gone"); }, "gone"},
+  };
+  for (const auto& [fail, text] : failures) {
+    SCOPED_TRACE(text);
+    EXPECT_CALL(*gev_, DisConnect()).WillOnce(fail);
+    quarx::core::DeviceGEV device(impl_);
+    try {
+      device.DisConnect();
+      FAIL();
+    } catch (const quarx::ConnectException& e) {
+      EXPECT_EQ(e.GetErrCodeDetail(), 2001);
+      EXPECT_STREQ(e.what(), text);
+    }
   }
 }
 

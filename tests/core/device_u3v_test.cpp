@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -22,7 +23,6 @@ using namespace quarx::test;
 using ::testing::IsEmpty;
 using ::testing::NiceMock;
 using ::testing::Return;
-using ::testing::Throw;
 
 const std::string kConnectionId = "2676016B7F2A";
 
@@ -46,28 +46,23 @@ TEST_F(DeviceU3VTest, ConnectOpensTheControlChannelOnlyAndLogsNothingOfItsOwn) {
   EXPECT_THAT(log.Lines(), IsEmpty());
 }
 
-TEST_F(DeviceU3VTest, AdaptorFailureWhileConnectingIs2000WithItsText) {
-  EXPECT_CALL(*u3v_, Connect(kConnectionId)).WillOnce(Throw(ExceptionSdkAdaptor(0x202, "Busy", "held")));
-  try {
-    impl_->Connect();
-    FAIL();
-  } catch (const quarx::ConnectException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 2000);
-    EXPECT_STREQ(e.what(), "Busy, held");
+TEST_F(DeviceU3VTest, AdaptorOrStandardFailureWhileConnectingIs2000WithItsText) {
+  const std::pair<std::function<void()>, const char*> failures[] = {
+      {[] { throw ExceptionSdkAdaptor(0x202, "Busy", "held"); }, "Busy, held"},
+      {[] { throw std::runtime_error("usb gone"); }, "usb gone"},
+  };
+  for (const auto& [fail, text] : failures) {
+    SCOPED_TRACE(text);
+    EXPECT_CALL(*u3v_, Connect(kConnectionId)).WillOnce(::testing::InvokeWithoutArgs(fail));
+    try {
+      impl_->Connect();
+      FAIL();
+    } catch (const quarx::ConnectException& e) {
+      EXPECT_EQ(e.GetErrCodeDetail(), 2000);
+      EXPECT_STREQ(e.what(), text);
+    }
   }
 }
-
-TEST_F(DeviceU3VTest, StandardFailureWhileConnectingIs2000WithItsText) {
-  EXPECT_CALL(*u3v_, Connect(kConnectionId)).WillOnce(Throw(std::runtime_error("usb gone")));
-  try {
-    impl_->Connect();
-    FAIL();
-  } catch (const quarx::ConnectException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 2000);
-    EXPECT_STREQ(e.what(), "usb gone");
-  }
-}
-
 
 TEST_F(DeviceU3VTest, GuidOfADeviceThatIsNotTheAdaptorsIsRefused) {
   EXPECT_THROW(impl_->GetUUID(), quarx::CoreException);
