@@ -161,19 +161,14 @@ TEST_F(StreamTest, ReleasingTheQueueFailsWith6001) {
       .WillOnce([] { throw sdkadaptor::ExceptionSdkAdaptor(0x4000, "GenericError", "abort refused"); })
       .WillOnce([] { throw std::runtime_error("no memory"); })
       .WillRepeatedly(Return());
-  try {
-    stream.ReleaseBuffer();
-    FAIL();
-  } catch (const StreamException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 6001);
-    EXPECT_STREQ(e.what(), "GenericError, abort refused");
-  }
-  try {
-    stream.ReleaseBuffer();
-    FAIL();
-  } catch (const StreamException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 6001);
-    EXPECT_STREQ(e.what(), "no memory");
+  for (const char* message : {"GenericError, abort refused", "no memory"}) {
+    try {
+      stream.ReleaseBuffer();
+      FAIL() << message;
+    } catch (const StreamException& e) {
+      EXPECT_EQ(e.GetErrCodeDetail(), 6001);
+      EXPECT_STREQ(e.what(), message);
+    }
   }
 }
 
