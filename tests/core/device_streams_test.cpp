@@ -111,6 +111,20 @@ using ScriptedDeviceU3VImpl = ScriptedDeviceImpl<core::DeviceU3VImpl, MockDevice
 
 int64_t Value(XmlNodeMap& map, const std::string& name) { return map.NewParameters()->GetInteger(name)->GetValue(); }
 
+// Whether `call` fails as the device's stream work fails (detail 6000) with exactly `message`.
+template <class Call>
+::testing::AssertionResult FailsWith6000(Call call, const std::string& message) {
+  try {
+    call();
+  } catch (const StreamException& e) {
+    if (e.GetErrCodeDetail() == 6000 && e.what() == message) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "detail " << e.GetErrCodeDetail() << ", \"" << e.what() << "\"";
+  }
+  return ::testing::AssertionFailure() << "no StreamException";
+}
+
 class GigEVisionStreams : public ::testing::Test {
  protected:
   // A connected maker camera over the given node map.
@@ -207,45 +221,24 @@ TEST_F(GigEVisionStreams, SelectorWithTooFewEntriesIsReportedNotIndexed) {
   AddStream(0);
   AddStream(1);
   handle_->CreateAndOpenStreams();
-  try {
-    handle_->AcquisitionStart(kBufferCount);
-    FAIL() << "stream 1 got a source the selector does not list";
-  } catch (const StreamException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 6000);
-    EXPECT_STREQ(e.what(), "SourceSelector has 1 entries; none for stream 1");
-  }
+  EXPECT_TRUE(FailsWith6000([&] { handle_->AcquisitionStart(kBufferCount); },
+                            "SourceSelector has 1 entries; none for stream 1"))
+      << "stream 1 got a source the selector does not list";
 }
 
 TEST_F(GigEVisionStreams, StreamsAreMadeOncePerConnectionAndOnlyWhenConnected) {
   Connect(Camera(1, 1));
   AddStream(0);
   handle_->CreateAndOpenStreams();
-  try {
-    handle_->CreateAndOpenStreams();
-    FAIL();
-  } catch (const StreamException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 6000);
-    EXPECT_STREQ(e.what(), "Stream is already opend.");
-  }
+  EXPECT_TRUE(FailsWith6000([&] { handle_->CreateAndOpenStreams(); }, "Stream is already opend."));
   ON_CALL(*device_, IsConnected()).WillByDefault(Return(false));
-  try {
-    handle_->CreateAndOpenStreams();
-    FAIL();
-  } catch (const StreamException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 6000);
-    EXPECT_STREQ(e.what(), "Need to connect to a camera before creating stream.");
-  }
+  EXPECT_TRUE(
+      FailsWith6000([&] { handle_->CreateAndOpenStreams(); }, "Need to connect to a camera before creating stream."));
 }
 
 TEST_F(GigEVisionStreams, AcquisitionBeforeStreamsSaysThereAreNone) {
   Connect(Camera(1, 1));
-  try {
-    handle_->AcquisitionStart(kBufferCount);
-    FAIL();
-  } catch (const StreamException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 6000);
-    EXPECT_STREQ(e.what(), "Stream does not exist.");
-  }
+  EXPECT_TRUE(FailsWith6000([&] { handle_->AcquisitionStart(kBufferCount); }, "Stream does not exist."));
 }
 
 TEST_F(GigEVisionStreams, CameraWithoutTheStartCommandFailsWith1002AndAnEmptyMessage) {
@@ -323,13 +316,8 @@ TEST_F(UsbStreams, AcquisitionUsesTheFirstStreamAndChannel0) {
 
 TEST_F(UsbStreams, StreamsNeedAConnection) {
   ON_CALL(*device_, IsConnected()).WillByDefault(Return(false));
-  try {
-    handle_->CreateAndOpenStreams();
-    FAIL();
-  } catch (const StreamException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 6000);
-    EXPECT_STREQ(e.what(), "Need to connect to a camera before creating stream.");
-  }
+  EXPECT_TRUE(
+      FailsWith6000([&] { handle_->CreateAndOpenStreams(); }, "Need to connect to a camera before creating stream."));
 }
 
 }  // namespace
