@@ -13,6 +13,20 @@ namespace {
 
 constexpr CodeEnum kGenericError = 0x4000;
 
+// For the questions that promise not to throw: what the layers below threw is logged under the
+// operation's name, and the answer is then no.
+template <class Ask>
+bool AnswerOrNo(const char* operation, Ask ask) noexcept {
+  try {
+    return ask();
+  } catch (const std::exception& e) {
+    LogSwallowed(operation, e.what());
+  } catch (...) {
+    LogSwallowed(operation, "unknown exception");
+  }
+  return false;
+}
+
 }  // namespace
 
 GenFile::GenFile(PvGenParameterArray* parameters) : parameters_(parameters), file_(std::make_unique<PvGenFile>()) {}
@@ -57,36 +71,15 @@ float GenFile::GetProgress() const {
 }
 
 bool GenFile::IsWritable(const std::string& name) noexcept {
-  try {
-    return file_->IsWritable(parameters_, PvString(name));
-  } catch (const std::exception& e) {
-    LogSwallowed("IsWritable", e.what());
-  } catch (...) {
-    LogSwallowed("IsWritable", "unknown exception");
-  }
-  return false;
+  return AnswerOrNo("IsWritable", [&] { return file_->IsWritable(parameters_, PvString(name)); });
 }
 
 bool GenFile::IsReadable(const std::string& name) noexcept {
-  try {
-    return file_->IsReadable(parameters_, PvString(name));
-  } catch (const std::exception& e) {
-    LogSwallowed("IsReadable", e.what());
-  } catch (...) {
-    LogSwallowed("IsReadable", "unknown exception");
-  }
-  return false;
+  return AnswerOrNo("IsReadable", [&] { return file_->IsReadable(parameters_, PvString(name)); });
 }
 
 bool GenFile::IsSupported() noexcept {
-  try {
-    return file_->IsSupported(parameters_);
-  } catch (const std::exception& e) {
-    LogSwallowed("IsSupported", e.what());
-  } catch (...) {
-    LogSwallowed("IsSupported", "unknown exception");
-  }
-  return false;
+  return AnswerOrNo("IsSupported", [&] { return file_->IsSupported(parameters_); });
 }
 
 std::vector<std::string> GenFile::GetFiles() noexcept {
