@@ -5,18 +5,7 @@
 #include <map>
 
 namespace camerasdk_detail {
-namespace {
-
-constexpr std::uint32_t kPlainGenericError = 0;
-
-}  // namespace
-
-PvResult Failure(std::uint32_t code, const std::string& description) {
-  // PvResult(code) copies the code into the internal code, and a generic error whose internal
-  // code is also generic means "busy" to the adaptor.
-  const std::uint32_t internal = code == PvResult::Code::GENERIC_ERROR ? kPlainGenericError : code;
-  return PvResult(code, internal, description);
-}
+PvResult Failure(std::uint32_t code, const std::string& description) { return PvResult(code, description); }
 
 static_assert(arv_error::kDeviceNotConnected == ARV_DEVICE_ERROR_NOT_CONNECTED);
 static_assert(arv_error::kDeviceTimeout == ARV_DEVICE_ERROR_TIMEOUT);
