@@ -192,6 +192,9 @@ struct NotFittingCase {
   std::map<std::string, std::string> extraConditions;
 };
 
+// Names the case in test listings instead of a dump of its bytes.
+void PrintTo(const NotFittingCase& c, std::ostream* os) { *os << c.name; }
+
 class NotFittingTest : public UpdateCameraTest, public ::testing::WithParamInterface<NotFittingCase> {};
 
 TEST_P(NotFittingTest, CameraThatDoesNotFitIsRefusedBeforeAnyStep) {
