@@ -56,51 +56,20 @@ TEST(PixelFormatNames, CodeZeroIsInvalidAndCodesOutsideTheTableAreUnknown) {
   }
 }
 
-TEST(PixelFormatNames, SampleCodesOfEachFamilyHaveTheirNameAndDescription) {
+TEST(PixelFormatNames, PinnedSampleCodesHaveTheirNameAndDescription) {
   struct Case {
     std::uint32_t code;
     const char* name;
     const char* description;
   };
+  // The rest of the table is checked against the naming rule below; these are the pinned samples.
   const Case cases[] = {
-      // monochrome
-      {0x01010037, "Mono1p", "Monochrome 1-bit packed"},
-      {0x01080001, "Mono8", "Monochrome 8-bit"},
       {0x01080002, "Mono8s", "Monochrome 8-bit signed"},
-      {0x01100025, "Mono14", "Monochrome 14-bit unpacked"},
       {0x01200111, "Mono32", "Monochrome 32-bit"},
-      // Bayer
-      {0x0108000B, "BayerBG8", "Bayer Blue-Green 8-bit"},
+      {0x01100025, "Mono14", "Monochrome 14-bit unpacked"},
       {0x01100109, "BayerGR14", "Bayer Green-Red 14-bit"},
-      {0x01100011, "BayerRG12", "Bayer Red-Green 12-bit unpacked"},
-      {0x010E0107, "BayerGB14p", "Bayer Green-Blue 14-bit packed"},
-      // RGB and kin
-      {0x02180014, "RGB8", "Red-Green-Blue 8-bit"},
-      {0x02400050, "BGRa14", "Blue-Green-Red-alpha 14-bit unpacked"},
-      {0x02100035, "RGB565p", "Red-Green-Blue 5/6/5-bit packed"},
-      {0x0220001D, "RGB10p32", "Red-Green-Blue 10-bit packed into 32-bit"},
-      {0x021000A6, "BiColorBGRG8", "Bi-color Blue/Green - Red/Green 8-bit"},
-      {0x01100120, "R10", "Red 10-bit"},
-      {0x010A00CE, "G10_Deprecated", "Deprecated because size field is wrong"},
-      // YUV and YCbCr
-      {0x02180020, "YUV8_UYV", "YUV 4:4:4 8-bit"},
       {0x0214009E, "YCbCr601_422_10p_CbYCrY", "YCbCr 4:2:2 10-bit packed BT.601"},
-      {0x020C0114, "YCbCr420_8_YY_CrCb_Semiplanar", "YCbCr 4:2:0 8-bit YY/CrCb Semiplanar"},
-      {0x02200101, "YCbCr2020_422_12_CbYCrY", "YCbCr 4:2:2 12-bit unpacked BT.2020"},
-      {0x020C00F9, "YCbCr2020_411_8_CbYYCrYY", "YCbCr 4:1:1 8-bit BT.2020"},
-      // packed, planar, sparse filters, 3D, data
-      {0x010A0046, "Mono10p", "Monochrome 10-bit packed"},
-      {0x02300022, "RGB10_Planar", "Red-Green-Blue 10-bit unpacked planar"},
       {0x026000C1, "Coord3D_ABC32f_Planar", "3D coordinate A-B-C 32-bit floating point planar"},
-      {0x021400F1, "Coord3D_AC10p_Planar", "3D coordinate A-C 10-bit packed planar"},
-      {0x0110006D, "SCF1WBWG16", "Sparse Color Filter #1 White-Blue-White-Green 16-bit unpacked"},
-      {0x01100074, "SCF1WGWB16", "Sparse Color Filter #1 White-Green-White-Blue 16-bit"},
-      {0x010800C4, "Confidence1", "Confidence 1-bit unpacked"},
-      {0x0140011F, "Data64f", "Data 64-bit floating point"},
-      // GigE Vision 2 packed
-      {0x010C0004, "Mono10Packed", "Monochrome 10-bit packed"},
-      {0x010C002A, "BayerGR12Packed", "Bayer Green-Red 12-bit packed"},
-      {0x02240034, "RGB12V1Packed", "Red-Green-Blue 12-bit packed - variant 1"},
   };
   for (const Case& c : cases) {
     const FormatWithCode format(c.code);

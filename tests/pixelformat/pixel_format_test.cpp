@@ -246,28 +246,5 @@ TEST(PixelFormatFactory, CreateOfACodeWithoutEntryThrowsEveryTimeAndLeavesTheMap
   EXPECT_EQ(quarx::table_.size(), 81U);
 }
 
-TEST(PixelFormatClasses, DirectlyBuiltClassesWithoutEntryStillCarryTheirCodes) {
-  const Mono8s mono8s;
-  EXPECT_EQ(mono8s.GetValue(), 0x01080002U);
-  EXPECT_EQ(mono8s.GetBitsPerComponent(), 8U);
-  EXPECT_EQ(mono8s.GetName(), "Mono8s");
-  const Mono32 mono32;
-  EXPECT_EQ(mono32.GetValue(), 0x01200111U);
-  EXPECT_EQ(mono32.GetBitsPerComponent(), 32U);
-}
-
-TEST(PixelFormatValue, CopiesAndAssignmentsKeepAllFields) {
-  const PixelFormat bgra = PixelFormat::Create(0x0230004F);
-  PixelFormat copy = PixelFormat::Create(0x01080001);
-  copy = bgra;
-  EXPECT_EQ(copy.GetValue(), 0x0230004FU);
-  EXPECT_EQ(copy.GetBitsPerComponent(), 12U);
-  EXPECT_TRUE(copy.IsPacked());
-  EXPECT_TRUE(copy.IsColor());
-  EXPECT_TRUE(copy.HasAlphaChannel());
-  EXPECT_FALSE(copy.IsBayer());
-  EXPECT_EQ(copy.GetName(), "BGRa12p");
-}
-
 }  // namespace
 }  // namespace quarx::pixelformat
