@@ -74,7 +74,7 @@ class StreamCamera : public ::testing::Test {
   std::shared_ptr<core::Device> device_;
 };
 
-TEST_F(StreamCamera, AcquiresTenMono8FramesGivesEachBackAndStoresTheLastAsBmp) {
+TEST_F(StreamCamera, AcquiresTenMono8FramesAndGivesEachBack) {
   const int64_t width = Feature("Width");
   const int64_t height = Feature("Height");
   std::vector<std::shared_ptr<core::Stream>> streams = device_->CreateAndOpenStreams();
@@ -108,22 +108,8 @@ TEST_F(StreamCamera, AcquiresTenMono8FramesGivesEachBackAndStoresTheLastAsBmp) {
     EXPECT_EQ(image->GetBitsPerPixel(), 8u);
     EXPECT_EQ(image->GetBlockID(), buffer->GetBlockID());
     EXPECT_FALSE(image->IsImageDropped());
-    const pixelformat::PixelFormat format = image->GetPixelFormat();
-    EXPECT_EQ(format.GetValue(), kMono8);
-    EXPECT_EQ(format.GetName(), "Mono8");
-    EXPECT_EQ(format.GetBitsPerComponent(), 8u);
-    EXPECT_FALSE(format.IsColor());
+    EXPECT_EQ(image->GetPixelFormat().GetValue(), kMono8);
     image.reset();
-    if (frame + 1 == kFrames) {
-      // The last frame, as a picture file whose header tells its size.
-      ScratchDir scratch;
-      const std::filesystem::path path = scratch.Path() / "last.bmp";
-      buffer->Store(path.string());
-      const std::vector<uint8_t> bmp = ReadFile(path);
-      ASSERT_GE(bmp.size(), 26u);
-      EXPECT_EQ(U32(bmp, 18), static_cast<uint32_t>(width));
-      EXPECT_EQ(U32(bmp, 22), static_cast<uint32_t>(height));
-    }
     buffer.reset();
     EXPECT_EQ(stream.GetQueuedBufferCount(), kBufferCount);
   }
@@ -235,17 +221,6 @@ TEST(StreamCameraTwoSources, SecondSourceNeedsAStreamChannelTheEmulatedCameraLac
   } catch (const StreamException& e) {
     EXPECT_EQ(e.GetErrCodeDetail(), 6000);
     EXPECT_THAT(e.what(), ::testing::HasSubstr("Stream channel 1 does not exist"));
-  }
-}
-
-TEST_F(StreamCamera, SecondStreamCreationOnOneConnectionIsRefused) {
-  device_->CreateAndOpenStreams();
-  try {
-    device_->CreateAndOpenStreams();
-    FAIL() << "streams were created twice";
-  } catch (const StreamException& e) {
-    EXPECT_EQ(e.GetErrCodeDetail(), 6000);
-    EXPECT_STREQ(e.what(), "Stream is already opend.");
   }
 }
 
