@@ -22,7 +22,6 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
-using ::testing::Not;
 
 constexpr const char* kRule = "======================================";
 constexpr const char* kQuestion = "Do you want to update the device with this update? [y/n] : ";
@@ -153,26 +152,18 @@ TEST_F(UpdateCameraTest, AnswerYesRepeatsQuestionAndYGoesOnSleepingTheWholeReset
   EXPECT_GE(run.elapsed, std::chrono::milliseconds(2500));
 }
 
-TEST_F(UpdateCameraTest, AnswerNoEndsQuietlyAndLeavesCameraAlone) {
-  Start({Camera()});
-  WritePackage(FittingUpdate());
-  const auto run = RunFwupdate({"-u", package_.str(), "--timeout", kDiscoveryMs}, "n\n");
-  EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), {"", kQuestion}})));
-  EXPECT_FALSE(ImageUploaded(0));
-  EXPECT_EQ(ListedVersion(0), "    Version             : 1.0.0");
-}
-
-TEST_F(UpdateCameraTest, QuestionIsShownBeforeTheToolWaitsForTheAnswer) {
+TEST_F(UpdateCameraTest, QuestionIsShownBeforeReadingAndAnswerNoLeavesCameraAlone) {
   Start({Camera()});
   WritePackage(FittingUpdate());
   RunningProgram program({"-u", package_.str(), "--timeout", kDiscoveryMs}, "", true);
   // Through a pipe the question is only seen if the tool flushes it before reading.
   EXPECT_TRUE(program.WaitForOutput(kQuestion, std::chrono::seconds(10)));
-  program.Answer("N\n");
+  program.Answer("n\n");
   const auto run = program.Finish();
   EXPECT_EQ(run.exitStatus, 0) << run.out;
   EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), {"", kQuestion}})));
+  EXPECT_FALSE(ImageUploaded(0));
+  EXPECT_EQ(ListedVersion(0), "    Version             : 1.0.0");
 }
 
 TEST_F(UpdateCameraTest, EndOfInputAtQuestionFailsWithoutTouchingCamera) {
@@ -190,7 +181,11 @@ TEST_F(UpdateCameraTest, EndOfInputAtQuestionFailsWithoutTouchingCamera) {
 struct NotFittingCase {
   const char* name;
   std::map<std::string, std::string> extraConditions;
+  std::string error;
+  std::string mac = "";  // the emulator's own when empty
 };
+
+const std::string kNotThisDevice = "Error      : Invalid update data to this device : FWCAM-1";
 
 // Names the case in test listings instead of a dump of its bytes.
 void PrintTo(const NotFittingCase& c, std::ostream* os) { *os << c.name; }
@@ -198,7 +193,11 @@ void PrintTo(const NotFittingCase& c, std::ostream* os) { *os << c.name; }
 class NotFittingTest : public UpdateCameraTest, public ::testing::WithParamInterface<NotFittingCase> {};
 
 TEST_P(NotFittingTest, CameraThatDoesNotFitIsRefusedBeforeAnyStep) {
-  Start({Camera()});
+  EmulatedCameraSpec camera = Camera();
+  if (!GetParam().mac.empty()) {
+    camera.mac = GetParam().mac;
+  }
+  Start({camera});
   UpdateSpec spec;
   for (const auto& [feature, pattern] : GetParam().extraConditions) {
     spec.conditions[feature] = pattern;
@@ -209,29 +208,21 @@ TEST_P(NotFittingTest, CameraThatDoesNotFitIsRefusedBeforeAnyStep) {
   EXPECT_THAT(run.Lines(),
               ElementsAreArray(Join({Preview(),
                                      {"", kRule, "Begin      : Update started", "Progress   : CheckPreconditions"},
-                                     ErrorLines("Error      : Invalid update data to this device : FWCAM-1")})));
+                                     ErrorLines(GetParam().error)})));
   EXPECT_FALSE(ImageUploaded(0));
 }
 
 INSTANTIATE_TEST_SUITE_P(UpdateCamera, NotFittingTest,
-                         ::testing::Values(NotFittingCase{"RecordVersion", {{"DeviceVersion", "0\\..*"}}},
-                                           NotFittingCase{"FeatureReadOverConnection", {{"DeviceUserID", "line-1"}}},
-                                           NotFittingCase{"FeatureTheCameraLacks", {{"NoSuchFeature", ".*"}}}),
+                         ::testing::Values(NotFittingCase{"RecordVersion", {{"DeviceVersion", "0\\..*"}}, kNotThisDevice},
+                                           NotFittingCase{"FeatureReadOverConnection", {{"DeviceUserID", "line-1"}},
+                                                          kNotThisDevice},
+                                           NotFittingCase{"FeatureTheCameraLacks", {{"NoSuchFeature", ".*"}}, kNotThisDevice},
+                                           // Refused when the tool connects to it before the first step.
+                                           NotFittingCase{"CameraOfAnotherMaker", {},
+                                                          "The specified connction_id is invalid. Is supports only "
+                                                          "VELMORA camera.",
+                                                          "00:11:22:33:44:55"}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(UpdateCameraTest, CameraOfAnotherMakerIsRefusedAtConnection) {
-  EmulatedCameraSpec foreign = Camera();
-  foreign.mac = "00:11:22:33:44:55";
-  Start({foreign});
-  WritePackage(UpdateSpec{});
-  const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(
-      run.Lines(),
-      ElementsAreArray(Join({Preview(),
-                             {"", kRule, "Begin      : Update started", "Progress   : CheckPreconditions"},
-                             ErrorLines("The specified connction_id is invalid. Is supports only VELMORA camera.")})));
-}
 
 TEST_F(UpdateCameraTest, CommandThatNeverCompletesEndsAtItsTimeoutAndVersionCheckFails) {
   EmulatedCameraSpec camera = Camera();
@@ -299,7 +290,6 @@ TEST_F(UpdateCameraTest, SearchThatFindsOnlyOtherCamerasFailsEvenAfterAnEarlierS
                                                    "Progress   : Waiting after device reset (Estimated time = 0 Sec.)",
                                                    "Progress   : Searching device"},
                                                   ErrorLines("NO target device : 02:5e:c1:00:00:02")})));
-  EXPECT_THAT(run.out, Not(HasSubstr("Update success.")));
 }
 
 TEST_F(UpdateCameraTest, VersionMismatchAfterResetFailsWithoutSuccessLines) {
@@ -311,8 +301,6 @@ TEST_F(UpdateCameraTest, VersionMismatchAfterResetFailsWithoutSuccessLines) {
       run.Lines(),
       ElementsAreArray(
           Join({Preview(), {""}, Steps(), ErrorLines("Device version mismatch : camera(2.0.1) expect(2\\.0\\.0)")})));
-  EXPECT_THAT(run.out, Not(HasSubstr("Update OK")));
-  EXPECT_THAT(run.out, Not(HasSubstr("Update success.")));
 }
 
 TEST_F(UpdateCameraTest, OnlyTheTargetOfTwoCamerasChanges) {
