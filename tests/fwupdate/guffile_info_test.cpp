@@ -80,16 +80,10 @@ TEST(GuffileInfo, ReadsUpdatesWithConditionsEntriesAndStepsInDocumentOrder) {
               ElementsAre(Pair("DeviceModelName", "VM-.*"), Pair("DeviceVendorName", "Velmora")));
   EXPECT_EQ(updates[0]->GetInfoEntry("Version"), "2.0.0");
   EXPECT_EQ(updates[0]->GetInfoEntry("Description"), "Firmware 2");
+  // The fields of each step kind are the package model's tests; here the road from the file.
   const auto steps = updates[0]->GetProceureItems();
   ASSERT_THAT(steps, SizeIs(5));
-  EXPECT_EQ(steps[0].GetProcedureType(), ProcedureType::FeatureWrite);
-  EXPECT_EQ(steps[1].GetProcedureType(), ProcedureType::FileUpload);
   EXPECT_EQ(steps[1].GetFileName(), "fw.bin");
-  EXPECT_EQ(steps[2].GetProcedureType(), ProcedureType::FeatureExecute);
-  EXPECT_EQ(steps[2].GetMaximunExecutionTimeoutMs(), 30000u);
-  EXPECT_EQ(steps[3].GetProcedureType(), ProcedureType::DeviceReset);
-  EXPECT_EQ(steps[3].GetDeviceDiscoveryDelayMs(), 5000u);
-  EXPECT_EQ(steps[4].GetProcedureType(), ProcedureType::FeatureAssert);
   EXPECT_EQ(steps[4].GetAssertPattern(), "2\\.0\\.0");
   EXPECT_EQ(updates[1]->GetInfoEntry("Version"), "9");
   EXPECT_TRUE(updates[1]->GetProceureItems().empty());
@@ -141,32 +135,21 @@ TEST(GuffileInfo, CompressedOuterEntriesAfterPackageZipAreNotExamined) {
 
 TEST(GuffileInfo, ReadsTheStoredPackageZipNotALaterCompressedNamesake) {
   const std::string evil = PackageBuilder(ControlXmlWithVersion("evil")).File("fw.bin", "evil").InnerZip();
-  for (const char* namesake : {"Package.Zip", "PACKAGE.ZIP"}) {
+  // "package.zix" is renamed to "package.zip" after the build: two entries of one name, the
+  // second deflated, and only the first passed the stored-method walk.
+  for (const char* namesake : {"Package.Zip", "PACKAGE.ZIP", "package.zix"}) {
+    std::string outer = PackageBuilder(ControlXmlWithVersion("good"))
+                            .File("fw.bin", "good")
+                            .OuterAfter(ZipEntry{namesake, evil, ZipMethod::Deflated})
+                            .Build();
+    if (std::string(namesake) == "package.zix") test::RenameEntry(outer, namesake, "package.zip");
     TempPath path("namesake.guf");
-    PackageBuilder(ControlXmlWithVersion("good"))
-        .File("fw.bin", "good")
-        .OuterAfter(ZipEntry{namesake, evil, ZipMethod::Deflated})
-        .WriteTo(path.str());
+    test::WriteBytes(path.str(), outer);
     GuffileInfo reader(path.str());
     EXPECT_EQ(FirstVersion(reader), "good") << namesake;
     const auto [data, size] = reader.GetFile("fw.bin");
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), "good") << namesake;
   }
-}
-
-TEST(GuffileInfo, ReadsTheEntryThatPassedTheStoredWalkWhenTwoShareItsName) {
-  const std::string evil = PackageBuilder(ControlXmlWithVersion("evil")).File("fw.bin", "evil").InnerZip();
-  std::string outer = PackageBuilder(ControlXmlWithVersion("good"))
-                          .File("fw.bin", "good")
-                          .OuterAfter(ZipEntry{"package.zix", evil, ZipMethod::Deflated})
-                          .Build();
-  test::RenameEntry(outer, "package.zix", "package.zip");
-  TempPath path("twins.guf");
-  test::WriteBytes(path.str(), outer);
-  GuffileInfo reader(path.str());
-  EXPECT_EQ(FirstVersion(reader), "good");
-  const auto [data, size] = reader.GetFile("fw.bin");
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), "good");
 }
 
 struct PackageFault {
@@ -218,12 +201,6 @@ std::string WithInner(const PackageBuilder& builder, const std::function<void(st
   return builder.BuildAround(inner);
 }
 
-std::string Repeat(const std::string& text, int times) {
-  std::string all;
-  for (int i = 0; i < times; ++i) all += text;
-  return all;
-}
-
 // A zip of nothing but its end-of-central-directory record.
 std::string EmptyZip() { return std::string("PK\x05\x06", 4) + std::string(18, '\0'); }
 
@@ -254,9 +231,6 @@ INSTANTIATE_TEST_SUITE_P(
                        });
                      },
                      4003, kOuterExtract},
-        PackageFault{"OuterDeclaresOverTwoGiB",
-                     [] { return WithOuter([](std::string& z) { test::PatchDeclaredSize(z, "package.zip", 0x80000001u); }); },
-                     4003, kOuterExtract},
         PackageFault{"PackageZipNotAZip", [] { return Valid().BuildAround("not a zip at all, but long enough"); },
                      4003, kInitMem},
         PackageFault{"PackageZipEmpty", [] { return Valid().BuildAround(""); }, 4003, kInitMem},
@@ -279,13 +253,6 @@ INSTANTIATE_TEST_SUITE_P(
                        });
                      },
                      4003, kInnerExtract},
-        PackageFault{"ControlXmlDeclaresOverSixteenMiB",
-                     [] {
-                       return WithInner(PackageBuilder(kControlXml, ZipMethod::Deflated), [](std::string& z) {
-                         test::PatchDeclaredSize(z, "control.xml", (16u << 20) + 1);
-                       });
-                     },
-                     4003, kInnerExtract},
         PackageFault{"ControlXmlBzip2", [] { return PackageBuilder(kControlXml, ZipMethod::Bzip2).Build(); }, 4003,
                      kInnerExtract},
         PackageFault{"ControlXmlEncrypted",
@@ -299,13 +266,9 @@ INSTANTIATE_TEST_SUITE_P(
                        return MakeZip({ZipEntry{"package.zip", Valid().InnerZip(), ZipMethod::Stored, true}});
                      },
                      4003, kOuterExtract},
+        // Every other fault of the document itself is the control XML reader's test.
         PackageFault{"ControlXmlWithOtherRoot", [] { return PackageBuilder("<Other/>").Build(); }, 4005,
-                     "Invalid control.xml"},
-        PackageFault{"ControlXmlMalformed", [] { return PackageBuilder("<GufRuleSet><Update").Build(); }, 4005,
-                     "Invalid control.xml"},
-        PackageFault{"ControlXmlNestedTooDeep",
-                     [] { return PackageBuilder("<GufRuleSet>" + Repeat("<a>", 100000) + "</GufRuleSet>").Build(); },
-                     4005, "Invalid control.xml"}),
+                     "Invalid control.xml"}),
     [](const ::testing::TestParamInfo<PackageFault>& info) { return std::string(info.param.name); });
 
 TEST(GuffileInfo, StepNumberThatIsNoNumberFailsAsPlainStdException) {
@@ -358,13 +321,10 @@ TEST(GuffileInfo, GetFileFailuresAreTheReadersOwnExceptions) {
     std::string fileName;
     std::string message;
   };
-  std::string overCap = Valid().File("huge.bin", "small", ZipMethod::Deflated).InnerZip();
-  test::PatchDeclaredSize(overCap, "huge.bin", (1u << 30) + 1);
   std::string bomb = Valid().File("bomb.bin", std::string(8u << 20, '\0'), ZipMethod::Deflated).InnerZip();
   test::PatchDeclaredSize(bomb, "bomb.bin", 4096);
   const Case cases[] = {
       {"missing entry", Valid().Build(), "nothere.bin", kInnerExtract},
-      {"firmware over 1 GiB", Valid().BuildAround(overCap), "huge.bin", kInnerExtract},
       {"more data than declared", Valid().BuildAround(bomb), "bomb.bin", kInnerExtract},
       {"not a zip", "text", "fw.bin", kInitFile},
   };
@@ -389,11 +349,12 @@ TEST(GuffileInfo, DeclaredSizesOverTheirLimitsAreRefusedBeforeReading) {
     std::uint32_t declared;
     std::uint64_t limit;
     bool viaGetFile;
+    std::string message;
   };
   const Case cases[] = {
-      {"package.zip", (2u << 30) + 1, 2ull << 30, false},
-      {"control.xml", (16u << 20) + 1, 16u << 20, false},
-      {"fw.bin", (1u << 30) + 1, 1u << 30, true},
+      {"package.zip", (2u << 30) + 1, 2ull << 30, false, kOuterExtract},
+      {"control.xml", (16u << 20) + 1, 16u << 20, false, kInnerExtract},
+      {"fw.bin", (1u << 30) + 1, 1u << 30, true, kInnerExtract},
   };
   for (const Case& c : cases) {
     const PackageBuilder builder = PackageBuilder(kControlXml, ZipMethod::Deflated).File("fw.bin", kFirmware);
@@ -417,6 +378,7 @@ TEST(GuffileInfo, DeclaredSizesOverTheirLimitsAreRefusedBeforeReading) {
       ADD_FAILURE() << c.entry << ": no failure";
     } catch (const fwupdate::FWUpdateException& e) {
       EXPECT_EQ(e.GetErrCodeDetail(), 4003) << c.entry;
+      EXPECT_EQ(e.what(), Replace(c.message, "{path}", path.str())) << c.entry;
     }
     EXPECT_THAT(log.Text(), HasSubstr("more than the " + std::to_string(c.limit) + " allowed")) << c.entry;
   }
