@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 #include "core/exception_core.h"
 #include "core/feature_boolean.h"
@@ -30,58 +31,47 @@ using quarx::sdkadaptor::ExceptionSdkAdaptor;
 using namespace quarx::test;
 using ::testing::_;
 using ::testing::Contains;
-using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::NiceMock;
 using ::testing::Return;
 using ::testing::Throw;
 
+// Create over a node of the given type: the class it picks, and how often it asked for the type
+// (each read is one trace line of the adaptor; the kinds are tried in a fixed order).
 template <class Node, class Expected>
-void ExpectCreatedAs(FeatureTypeEnum type) {
-  std::shared_ptr<quarx::core::Feature> feature = quarx::core::Feature::Create(NodeOfType<Node>(type, "Gain"));
-  ASSERT_NE(feature, nullptr);
-  EXPECT_EQ(typeid(*feature), typeid(Expected));
-}
-
-TEST(Feature, CreatePicksTheClassByTheNodesType) {
-  ExpectCreatedAs<MockGenBoolean, quarx::core::FeatureBoolean>(FeatureTypeEnum::Boolean);
-  ExpectCreatedAs<MockGenCommand, quarx::core::FeatureCommand>(FeatureTypeEnum::Command);
-  ExpectCreatedAs<MockGenEnum, quarx::core::FeatureEnum>(FeatureTypeEnum::Enum);
-  ExpectCreatedAs<MockGenFloat, quarx::core::FeatureFloat>(FeatureTypeEnum::Float);
-  ExpectCreatedAs<MockGenInteger, quarx::core::FeatureInteger>(FeatureTypeEnum::Integer);
-  ExpectCreatedAs<MockGenString, quarx::core::FeatureString>(FeatureTypeEnum::String);
-  ExpectCreatedAs<MockGenRegister, quarx::core::FeatureRegister>(FeatureTypeEnum::Register);
-}
-
-// How often Create asks a node of the given type for its type.
-template <class Node>
-int TypeReadsOfCreate(FeatureTypeEnum type) {
+void ExpectCreatedAs(FeatureTypeEnum type, int typeReads) {
   auto node = NodeOfType<Node>(type, "Gain");
   int reads = 0;
   ON_CALL(*node, GetType()).WillByDefault([&reads, type] {
     ++reads;
     return type;
   });
-  quarx::core::Feature::Create(node);
-  return reads;
+  std::shared_ptr<quarx::core::Feature> feature = quarx::core::Feature::Create(node);
+  ASSERT_NE(feature, nullptr);
+  EXPECT_EQ(typeid(*feature), typeid(Expected));
+  EXPECT_EQ(reads, typeReads) << typeid(Expected).name();
 }
 
-TEST(Feature, CreateAsksTheTypeOnceForEachKindItTriesInItsOrder) {
-  // Each read is one trace line of the adaptor: Boolean, Command, Enum, Float, Integer,
-  // String, Register, and nothing more for a node of none of them.
-  EXPECT_EQ(TypeReadsOfCreate<MockGenBoolean>(FeatureTypeEnum::Boolean), 1);
-  EXPECT_EQ(TypeReadsOfCreate<MockGenCommand>(FeatureTypeEnum::Command), 2);
-  EXPECT_EQ(TypeReadsOfCreate<MockGenEnum>(FeatureTypeEnum::Enum), 3);
-  EXPECT_EQ(TypeReadsOfCreate<MockGenFloat>(FeatureTypeEnum::Float), 4);
-  EXPECT_EQ(TypeReadsOfCreate<MockGenInteger>(FeatureTypeEnum::Integer), 5);
-  EXPECT_EQ(TypeReadsOfCreate<MockGenString>(FeatureTypeEnum::String), 6);
-  EXPECT_EQ(TypeReadsOfCreate<MockGenRegister>(FeatureTypeEnum::Register), 7);
-  EXPECT_EQ(TypeReadsOfCreate<MockGenParameter>(FeatureTypeEnum::Undefined), 7);
+TEST(Feature, CreatePicksTheClassByTheNodesTypeTryingTheKindsInOrder) {
+  ExpectCreatedAs<MockGenBoolean, quarx::core::FeatureBoolean>(FeatureTypeEnum::Boolean, 1);
+  ExpectCreatedAs<MockGenCommand, quarx::core::FeatureCommand>(FeatureTypeEnum::Command, 2);
+  ExpectCreatedAs<MockGenEnum, quarx::core::FeatureEnum>(FeatureTypeEnum::Enum, 3);
+  ExpectCreatedAs<MockGenFloat, quarx::core::FeatureFloat>(FeatureTypeEnum::Float, 4);
+  ExpectCreatedAs<MockGenInteger, quarx::core::FeatureInteger>(FeatureTypeEnum::Integer, 5);
+  ExpectCreatedAs<MockGenString, quarx::core::FeatureString>(FeatureTypeEnum::String, 6);
+  ExpectCreatedAs<MockGenRegister, quarx::core::FeatureRegister>(FeatureTypeEnum::Register, 7);
 }
 
-TEST(Feature, CreateGivesNullForANodeWithoutAFeatureClass) {
+TEST(Feature, CreateGivesNullForANodeWithoutAFeatureClassAfterTryingEveryKind) {
+  auto node = NodeOfType<MockGenParameter>(FeatureTypeEnum::Undefined, "Plain");
+  int reads = 0;
+  ON_CALL(*node, GetType()).WillByDefault([&reads] {
+    ++reads;
+    return FeatureTypeEnum::Undefined;
+  });
   LogCapture log;
-  EXPECT_EQ(quarx::core::Feature::Create(NodeOfType<MockGenParameter>(FeatureTypeEnum::Undefined, "Plain")), nullptr);
+  EXPECT_EQ(quarx::core::Feature::Create(node), nullptr);
+  EXPECT_EQ(reads, 7);
   EXPECT_THAT(log.Lines(), Contains("[error] <Create>(Plain) Invalid param type(7)"));
 }
 
@@ -110,6 +100,8 @@ struct WriteFault {
   std::function<void()> raise;
   int detail;
   std::string message;
+  // Texts the log lines must hold, in order; empty: not checked.
+  std::vector<std::string> log;
 };
 
 class FeatureFromStringFault : public ::testing::TestWithParam<WriteFault> {};
@@ -119,6 +111,7 @@ TEST_P(FeatureFromStringFault, BecomesAFeatureExceptionWithItsDetail) {
   EXPECT_CALL(*node, FromString("12x")).WillOnce([&](const std::string&) { GetParam().raise(); });
   auto feature = quarx::core::Feature::Create(node);
   ASSERT_NE(feature, nullptr);
+  LogCapture log;
   try {
     feature->FromString("12x");
     FAIL() << "a refused write passed";
@@ -127,43 +120,33 @@ TEST_P(FeatureFromStringFault, BecomesAFeatureExceptionWithItsDetail) {
     EXPECT_EQ(e.GetErrCodeDetail(), GetParam().detail);
     EXPECT_EQ(std::string(e.what()), GetParam().message);
   }
+  if (!GetParam().log.empty()) {
+    const std::vector<std::string> lines = log.Lines();
+    ASSERT_EQ(lines.size(), GetParam().log.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_THAT(lines[i], HasSubstr(GetParam().log[i]));
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ByDescription, FeatureFromStringFault,
     ::testing::Values(
         WriteFault{"NotWritable", [] { throw ExceptionSdkAdaptor(0x4000, "GenericError", "Node is not writable"); },
-                   3002, "Node is not writable"},
+                   3002, "Node is not writable", {}},
         WriteFault{"NotReadable", [] { throw ExceptionSdkAdaptor(0x4000, "GenericError", "Node is not readable"); },
-                   3001, "Node is not readable"},
+                   3001, "Node is not readable", {}},
         WriteFault{"NotAvailable", [] { throw ExceptionSdkAdaptor(0x4000, "GenericError", "Node is not available"); },
-                   3001, "Node is not available"},
-        WriteFault{"Unclassified", [] { throw ExceptionSdkAdaptor(0x4000, "GenericError", "Invalid value"); }, 900,
-                   "Invalid value"},
+                   3001, "Node is not available", {}},
+        // An unclassified failure is logged under the classified name, a standard one under the bare name.
+        WriteFault{"Unclassified",
+                   [] { throw ExceptionSdkAdaptor(0x4000, "GenericError", "Invalid value"); },
+                   900,
+                   "Invalid value",
+                   {"[error] <Feature::FromString> ExposureTime is Invalid value", "[warning] <Feature::FromString:"}},
         WriteFault{"StandardException", [] { throw std::runtime_error("out of range"); }, 3000,
-                   "ExposureTime : out of range"}),
+                   "ExposureTime : out of range", {"[warning] <FromString:"}}),
     [](const ::testing::TestParamInfo<WriteFault>& info) { return info.param.name; });
-
-TEST(Feature, UnclassifiedSdkFailureIsLoggedUnderTheClassifiedName) {
-  auto node = NodeOfType<MockGenInteger>(FeatureTypeEnum::Integer, "ExposureTime");
-  ON_CALL(*node, FromString(_)).WillByDefault(Throw(ExceptionSdkAdaptor(0x4000, "GenericError", "Invalid value")));
-  auto feature = quarx::core::Feature::Create(node);
-  LogCapture log;
-  EXPECT_THROW(feature->FromString("12x"), quarx::FeatureException);
-  EXPECT_THAT(log.Lines(),
-              ElementsAre("[error] <Feature::FromString> ExposureTime is Invalid value",
-                          HasSubstr("[warning] <Feature::FromString:")));
-}
-
-TEST(Feature, StandardFailureIsLoggedUnderTheBareName) {
-  auto node = NodeOfType<MockGenInteger>(FeatureTypeEnum::Integer, "ExposureTime");
-  ON_CALL(*node, FromString(_)).WillByDefault(Throw(std::runtime_error("bad")));
-  auto feature = quarx::core::Feature::Create(node);
-  LogCapture log;
-  EXPECT_THROW(feature->FromString("12x"), quarx::FeatureException);
-  EXPECT_THAT(log.Lines(), ElementsAre(HasSubstr("[warning] <FromString:")));
-}
-
 
 TEST(Feature, ReadFailureOfAGenericOperationIsTranslated) {
   auto node = NodeOfType<MockGenString>(FeatureTypeEnum::String, "DeviceVersion");
@@ -198,7 +181,6 @@ TEST(Feature, TypedOperationFailureBelowIsAFeatureException) {
   EXPECT_THROW(feature.GetValue(), quarx::FeatureException);
   EXPECT_THROW(feature.SetValue(5), quarx::FeatureException);
 }
-
 
 TEST(FeatureEnum, EntriesOfAnEnumWithoutSdkNodeAreAnEmptyListAndOneErrorLine) {
   auto node = NodeOfType<MockGenEnum>(FeatureTypeEnum::Enum, "SourceSelector");

@@ -56,33 +56,6 @@ TEST(FoundDeviceInfo, GigEVisionRecordCopiesEveryTextAndAddressAsGiven) {
   EXPECT_EQ(record.GetHostInfo()->GetMacAddress(), "");
 }
 
-TEST(FoundDeviceInfo, ReadsTheAdaptorRecordInTheDocumentedOrder) {
-  auto info = std::make_unique<test::MockDeviceInfo>();
-  auto host = std::make_unique<test::MockHostInterface>();
-  EXPECT_CALL(*host, GetDisplayId()).WillOnce(Return(L"usb"));
-  EXPECT_CALL(*host, GetUniqueId()).WillOnce(Return("usb"));
-  {
-    ::testing::InSequence in_order;
-    EXPECT_CALL(*info, GetConnectionId()).WillOnce(Return("c"));
-    EXPECT_CALL(*info, GetDisplayId()).WillOnce(Return("d"));
-    EXPECT_CALL(*info, GetManufactureInfo()).WillOnce(Return("m"));
-    EXPECT_CALL(*info, GetModelName()).WillOnce(Return("model"));
-    EXPECT_CALL(*info, GetSerialNumber()).WillOnce(Return("s"));
-    EXPECT_CALL(*info, GetUniqueId()).WillOnce(Return("u"));
-    EXPECT_CALL(*info, GetUserDefinedName()).WillOnce(Return("n"));
-    EXPECT_CALL(*info, GetVenderName()).WillOnce(Return("v"));
-    EXPECT_CALL(*info, GetVersion()).WillOnce(Return("1"));
-    EXPECT_CALL(*info, GetType()).WillOnce(Return(DeviceInterfaceTypeEnum::U3V));
-    EXPECT_CALL(*info, GetHostInterface()).WillOnce(Return(ByMove(std::move(host))));
-  }
-  // A record of another form than the class expects keeps its transport fields empty.
-  FoundDeviceInfoU3V record(std::move(info));
-  EXPECT_EQ(record.GetConnectionId(), "c");
-  EXPECT_EQ(record.GetVersion(), "1");
-  EXPECT_EQ(record.GetDeviceType(), DeviceInterfaceTypeEnum::U3V);
-  EXPECT_EQ(record.GetDeviceGUID(), "");
-}
-
 TEST(FoundDeviceInfo, RecordFromAConnectionIdHasOnlyIdAndType) {
   FoundDeviceInfo record("127.0.0.5", DeviceInterfaceTypeEnum::U3V);
   EXPECT_EQ(record.GetConnectionId(), "127.0.0.5");

@@ -33,38 +33,28 @@ const std::vector<uint8_t> kImage(4096, 0xA5);
 
 ExceptionSdkAdaptor SdkFailure() { return ExceptionSdkAdaptor(0x4000, "GenericError", "file access failed"); }
 
-TEST(GenicamFile, WritesThroughOpenStatusWriteStatusClose) {
-  auto file = std::make_unique<StrictMock<MockFileAccess>>();
-  {
-    InSequence order;
-    EXPECT_CALL(*file, IsWritable(kFile)).WillOnce(Return(true));
-    EXPECT_CALL(*file, Open(kFile, GenOpenMode::Write));
-    EXPECT_CALL(*file, GetStatus()).WillOnce(Return("Success"));
-    EXPECT_CALL(*file, Wrire(kImage.data(), static_cast<int64_t>(kImage.size())))
-        .WillOnce(Return(static_cast<int64_t>(kImage.size())));
-    EXPECT_CALL(*file, GetStatus()).WillOnce(Return("Success"));
-    EXPECT_CALL(*file, Close());
+TEST(GenicamFile, WritesThroughOpenStatusWriteStatusCloseEvenAnEmptyImage) {
+  const std::vector<uint8_t> empty;
+  for (const std::vector<uint8_t>* image : {&kImage, &empty}) {
+    const auto size = static_cast<int64_t>(image->size());
+    SCOPED_TRACE(size);
+    auto file = std::make_unique<StrictMock<MockFileAccess>>();
+    {
+      InSequence order;
+      EXPECT_CALL(*file, IsWritable(kFile)).WillOnce(Return(true));
+      EXPECT_CALL(*file, Open(kFile, GenOpenMode::Write));
+      EXPECT_CALL(*file, GetStatus()).WillOnce(Return("Success"));
+      EXPECT_CALL(*file, Wrire(_, size)).WillOnce(Return(size));
+      EXPECT_CALL(*file, GetStatus()).WillOnce(Return("Success"));
+      EXPECT_CALL(*file, Close());
+    }
+    quarx::test::LogCapture log;
+    quarx::core::GenicamFile writer(std::move(file));
+    writer.Write(kFile, image->data(), image->size());
+    EXPECT_THAT(log.Lines(), Contains("[debug] <Write> Write file to camera. DeviceFileName(Firmware) size(" +
+                                      std::to_string(size) + ")"));
+    EXPECT_THAT(log.Lines(), Contains("[debug] <Write> written_size(" + std::to_string(size) + ")"));
   }
-  quarx::test::LogCapture log;
-  quarx::core::GenicamFile writer(std::move(file));
-  writer.Write(kFile, kImage.data(), kImage.size());
-  EXPECT_THAT(log.Lines(), Contains("[debug] <Write> Write file to camera. DeviceFileName(Firmware) size(4096)"));
-  EXPECT_THAT(log.Lines(), Contains("[debug] <Write> written_size(4096)"));
-}
-
-TEST(GenicamFile, WritesAnEmptyImageLikeAnyOther) {
-  auto file = std::make_unique<StrictMock<MockFileAccess>>();
-  {
-    InSequence order;
-    EXPECT_CALL(*file, IsWritable(kFile)).WillOnce(Return(true));
-    EXPECT_CALL(*file, Open(kFile, GenOpenMode::Write));
-    EXPECT_CALL(*file, GetStatus()).WillOnce(Return("Success"));
-    EXPECT_CALL(*file, Wrire(_, 0)).WillOnce(Return(0));
-    EXPECT_CALL(*file, GetStatus()).WillOnce(Return("Success"));
-    EXPECT_CALL(*file, Close());
-  }
-  quarx::core::GenicamFile writer(std::move(file));
-  writer.Write(kFile, nullptr, 0);
 }
 
 // One failure of the upload: how the camera behaves, and what the writer must say.
@@ -150,7 +140,6 @@ TEST(GenicamFile, LogsTheRefusedStatusAtErrorLevel) {
   EXPECT_THROW(writer.Write(kFile, kImage.data(), kImage.size()), quarx::CoreException);
   EXPECT_THAT(log.Lines(), Contains("[error] Failed to open file(Firmware)."));
 }
-
 
 TEST(GenicamFile, WithoutFileAccessFailsAsNotWritable) {
   std::unique_ptr<quarx::sdkadaptor::GenFile> none;
