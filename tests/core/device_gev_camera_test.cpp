@@ -225,9 +225,7 @@ TEST_P(FileUploadFault, FailsWithTheTextOfItsStage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Stages, FileUploadFault,
-    ::testing::Values(UploadFault{"ReadOnlyFile", "ReadOnlyFile", false, "Not support write file"},
-                      UploadFault{"UnknownFile", "NoSuchFile", false, "Not support write file"},
-                      UploadFault{"FailingOpen", "FailingFile", false,
+    ::testing::Values(UploadFault{"FailingOpen", "FailingFile", false,
                                   "<CheckStatus> Failed to open file(FailingFile) status(Failure)"},
                       UploadFault{"FailingWrite", "Firmware", true,
                                   "<CheckStatus> Failed to write file(Firmware) status(Failure)"}),
