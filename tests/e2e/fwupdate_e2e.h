@@ -202,19 +202,7 @@ struct UpdateSpec {
 inline std::string XmlEscape(const std::string& text) {
   std::string escaped;
   for (char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      default:
-        escaped += c;
-    }
+    escaped += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
   }
   return escaped;
 }
