@@ -142,14 +142,5 @@ TEST(DeviceFinder, LookupFailuresGiveAnEmptyList) {
   EXPECT_TRUE(finder.Find("02:5e:c1:00:00:07", 10).empty());
 }
 
-TEST(DeviceFinder, SubnetBroadcastSwitchPassesThrough) {
-  auto system = std::make_unique<test::MockSystem>();
-  EXPECT_CALL(*system, SetSubnetBroadcastEnabled(true));
-  EXPECT_CALL(*system, GetSubnetBroadcastEnabled()).WillOnce(Return(true));
-  const DeviceFinderImpl finder(std::move(system));
-  finder.SetSubnetBroadcastEnabled(true);
-  EXPECT_TRUE(finder.GetSubnetBroadcastEnabled());
-}
-
 }  // namespace
 }  // namespace quarx::core
