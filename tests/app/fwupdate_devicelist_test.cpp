@@ -21,18 +21,11 @@ namespace {
 using Records = std::vector<std::unique_ptr<quarx::core::FoundDeviceInfo>>;
 
 struct Camera {
-  Camera(std::string id, std::string model_name = "FWCAM-1", std::string serial_number = "SN1",
-         std::string user_defined_name = "", quarx::DeviceInterfaceTypeEnum interface_type = quarx::DeviceInterfaceTypeEnum::GEV)
-      : connection_id(std::move(id)),
-        model(std::move(model_name)),
-        serial(std::move(serial_number)),
-        user_name(std::move(user_defined_name)),
-        type(interface_type) {}
   std::string connection_id;
-  std::string model;
-  std::string serial;
-  std::string user_name;
-  quarx::DeviceInterfaceTypeEnum type;
+  std::string model = "FWCAM-1";
+  std::string serial = "SN1";
+  std::string user_name = "";
+  quarx::DeviceInterfaceTypeEnum type = quarx::DeviceInterfaceTypeEnum::GEV;
 };
 
 std::unique_ptr<quarx::core::FoundDeviceInfo> Record(const Camera& camera) {
@@ -110,7 +103,7 @@ TEST(DeviceList, PrintsEachCameraInTheDocumentedFormat) {
 }
 
 TEST(DeviceList, OrdersByConnectionIdBytewiseWhateverTheDiscoveryOrder) {
-  ScriptedDeviceList list({Camera("127.0.0.3"), Camera("127.0.0.10"), Camera("127.0.0.2"), Camera("127.0.0.1"), Camera("127.0.0")});
+  ScriptedDeviceList list({{"127.0.0.3"}, {"127.0.0.10"}, {"127.0.0.2"}, {"127.0.0.1"}, {"127.0.0"}});
   const Records sorted = list.GetSortedFoundDeviceInfos(10);
   std::vector<std::string> ids;
   for (const auto& record : sorted) {
@@ -120,7 +113,7 @@ TEST(DeviceList, OrdersByConnectionIdBytewiseWhateverTheDiscoveryOrder) {
 }
 
 TEST(DeviceList, KeepsTheFirstOfRecordsSharingAConnectionId) {
-  ScriptedDeviceList list({Camera("127.0.0.2", "First"), Camera("127.0.0.2", "Second"), Camera("127.0.0.1", "Other")});
+  ScriptedDeviceList list({{"127.0.0.2", "First"}, {"127.0.0.2", "Second"}, {"127.0.0.1", "Other"}});
   const Records sorted = list.GetSortedFoundDeviceInfos(10);
   ASSERT_EQ(sorted.size(), 2u);
   EXPECT_EQ(sorted[1]->GetModelName(), "First");
@@ -129,7 +122,7 @@ TEST(DeviceList, KeepsTheFirstOfRecordsSharingAConnectionId) {
 TEST(DeviceList, DeviceNumbersFillTwoColumnsAndGrowFromOneHundred) {
   std::vector<Camera> cameras;
   for (int i = 0; i < 101; ++i) {
-    cameras.emplace_back(fmt::format("10.0.{:03}", i), fmt::format("M{}", i));
+    cameras.push_back({fmt::format("10.0.{:03}", i), fmt::format("M{}", i)});
   }
   ScriptedDeviceList list(cameras);
   const std::string out = Display(list, 10);
