@@ -289,32 +289,24 @@ TEST_F(DeviceCameraTest, StreamChannelsBeyondTheCamerasCountAreRefused) {
   EXPECT_TRUE(device_.ReadMemory(0, 0).empty());
 }
 
-TEST(DeviceCameraConnect, AnUnknownAccessTypeWarnsAndConnectsWithControl) {
-  REQUIRE_CAMERA_NAMESPACE();
-  EmulatorLauncher camera({Camera("127.0.0.3")});
-  DeviceGEV device;
-  quarx::test::LogCapture log;
-  device.Connect("127.0.0.3", static_cast<AccessTypeEnum>(7));
-  EXPECT_TRUE(device.IsConnected());
-  EXPECT_NE(log.Text().find("[warning] <Connect> Invalid access_type(7) using Control"), std::string::npos);
-  // With control the camera takes writes.
-  device.GetParameters()->GetInteger("Width")->SetValue(256);
-  device.DisConnect();
-}
-
-TEST(DeviceCameraConnect, AccessTypesSetTheCamerasControlPrivilege) {
+TEST(DeviceCameraConnect, AccessTypesSetTheCamerasControlPrivilegeAndAnUnknownOneWarnsAndTakesControl) {
   REQUIRE_CAMERA_NAMESPACE();
   EmulatorLauncher camera({Camera("127.0.0.3")});
   constexpr int64_t kControlChannelPrivilege = 0x0A00;
-  const std::pair<AccessTypeEnum, uint8_t> cases[] = {
-      {AccessTypeEnum::Control, 2}, {AccessTypeEnum::Exclusive, 1}, {AccessTypeEnum::ReadOnly, 0}};
+  const std::pair<AccessTypeEnum, uint8_t> cases[] = {{AccessTypeEnum::Control, 2},
+                                                      {AccessTypeEnum::Exclusive, 1},
+                                                      {AccessTypeEnum::ReadOnly, 0},
+                                                      {static_cast<AccessTypeEnum>(7), 2}};
   for (const auto& [access, privilege] : cases) {
     SCOPED_TRACE(static_cast<int>(access));
     DeviceGEV device;
+    quarx::test::LogCapture log;
     device.Connect("127.0.0.3", access);
     EXPECT_TRUE(device.IsConnected());
     EXPECT_EQ(device.ReadMemory(kControlChannelPrivilege, 4), (std::vector<uint8_t>{0, 0, 0, privilege}));
     EXPECT_GT(device.GetParameters()->GetInteger("Width")->GetValue(), 0);
+    EXPECT_EQ(log.Text().find("[warning] <Connect> Invalid access_type(7) using Control") != std::string::npos,
+              static_cast<int>(access) == 7);
     device.DisConnect();
   }
 }
