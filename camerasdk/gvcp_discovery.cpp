@@ -62,6 +62,26 @@ int HexValue(char c) {
   return (lower >= 'a' && lower <= 'f') ? lower - 'a' + 10 : -1;
 }
 
+// One datagram and the index of the interface it arrived on (0 when the kernel does not say).
+ssize_t Receive(int fd, std::array<std::uint8_t, kMaxDatagram>& buffer, unsigned& interface_index) {
+  iovec data{buffer.data(), buffer.size()};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  msghdr message{};
+  message.msg_iov = &data;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof(control);
+  const ssize_t got = recvmsg(fd, &message, 0);
+  for (cmsghdr* c = got < 0 ? nullptr : CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+    if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
+      in_pktinfo info{};
+      std::memcpy(&info, CMSG_DATA(c), sizeof(info));
+      interface_index = static_cast<unsigned>(info.ipi_ifindex);
+    }
+  }
+  return got;
+}
+
 }  // namespace
 
 std::array<std::uint8_t, kGvcpHeaderSize> BuildDiscoveryCommand(std::uint16_t request_id) {
@@ -156,6 +176,8 @@ PvResult ListHostAddresses(std::vector<HostAddress>& addresses) {
     }
     HostAddress host;
     host.interface_name = it->ifa_name == nullptr ? "" : it->ifa_name;
+    // An address label ("eth0:1") names its interface before the colon.
+    host.interface_index = if_nametoindex(host.interface_name.substr(0, host.interface_name.find(':')).c_str());
     host.address = ntohl(reinterpret_cast<const sockaddr_in*>(it->ifa_addr)->sin_addr.s_addr);
     if (it->ifa_netmask != nullptr) {
       host.netmask = ntohl(reinterpret_cast<const sockaddr_in*>(it->ifa_netmask)->sin_addr.s_addr);
@@ -185,11 +207,12 @@ PvResult GvcpDiscovery::Open(const std::vector<HostAddress>& addresses) {
     const int on = 1;
     sockaddr_in local{};
     local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(host.address);
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
     local.sin_port = 0;
     if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof(on)) != 0 ||
+        setsockopt(fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof(on)) != 0 ||
         bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0) {
-      last_error = "Cannot bind a discovery socket to " + FormatIPv4(host.address) + ": " + std::strerror(errno);
+      last_error = "Cannot open a discovery socket for " + FormatIPv4(host.address) + ": " + std::strerror(errno);
       close(fd);
       continue;
     }
@@ -203,14 +226,43 @@ PvResult GvcpDiscovery::Open(const std::vector<HostAddress>& addresses) {
 }
 
 void GvcpDiscovery::SendFrom(std::size_t index, std::uint32_t target) {
-  const auto command = BuildDiscoveryCommand(request_id_);
+  auto command = BuildDiscoveryCommand(request_id_);
   sockaddr_in to{};
   to.sin_family = AF_INET;
   to.sin_addr.s_addr = htonl(target);
   to.sin_port = htons(kGvcpPort);
+  iovec data{command.data(), command.size()};
+  // The source address picks the interface, also for 255.255.255.255, as a socket bound to the
+  // address would; no interface is forced, so a unicast still follows the routes.
+  in_pktinfo source{};
+  source.ipi_spec_dst.s_addr = htonl(hosts_[index].address);
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+  msghdr message{};
+  message.msg_name = &to;
+  message.msg_namelen = sizeof(to);
+  message.msg_iov = &data;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof(control);
+  cmsghdr* header = CMSG_FIRSTHDR(&message);
+  header->cmsg_level = IPPROTO_IP;
+  header->cmsg_type = IP_PKTINFO;
+  header->cmsg_len = CMSG_LEN(sizeof(source));
+  std::memcpy(CMSG_DATA(header), &source, sizeof(source));
   // A send that fails (no route from this address) only means no camera answers here.
-  (void)sendto(sockets_[index], command.data(), command.size(), 0, reinterpret_cast<const sockaddr*>(&to),
-               sizeof(to));
+  (void)sendmsg(sockets_[index], &message, 0);
+}
+
+std::size_t GvcpDiscovery::HostArrivedOn(std::size_t index, unsigned interface_index) const {
+  if (interface_index == 0 || hosts_[index].interface_index == interface_index) {
+    return index;
+  }
+  for (std::size_t i = 0; i < hosts_.size(); ++i) {
+    if (hosts_[i].interface_index == interface_index) {
+      return i;
+    }
+  }
+  return index;
 }
 
 void GvcpDiscovery::SendBroadcast(bool subnet_broadcast) {
@@ -267,7 +319,8 @@ std::vector<GvcpAnswer> GvcpDiscovery::Collect(std::chrono::steady_clock::time_p
         continue;
       }
       for (;;) {
-        const ssize_t got = recv(fds[i].fd, buffer.data(), buffer.size(), 0);
+        unsigned arrived_on = 0;
+        const ssize_t got = Receive(fds[i].fd, buffer, arrived_on);
         if (got < 0) {
           break;  // drained (EAGAIN), or an ICMP error of an earlier send: nothing to read
         }
@@ -275,7 +328,7 @@ std::vector<GvcpAnswer> GvcpDiscovery::Collect(std::chrono::steady_clock::time_p
         if (!ack || !seen.insert(ack->mac_address).second) {
           continue;
         }
-        answers.push_back(GvcpAnswer{std::move(*ack), i});
+        answers.push_back(GvcpAnswer{std::move(*ack), HostArrivedOn(i, arrived_on)});
         if (done && done(answers.back())) {
           return answers;
         }

@@ -1,5 +1,6 @@
 #pragma once
-// GigE Vision discovery of our own: DISCOVERY_CMD out of every host address, DISCOVERY_ACKs back.
+// GigE Vision discovery of our own: DISCOVERY_CMD out of every host address, DISCOVERY_ACKs back,
+// whether a camera answers the asking address or, from outside the host's subnets, by broadcast.
 
 #include <array>
 #include <chrono>
@@ -50,6 +51,7 @@ std::optional<std::uint32_t> ParseIPv4(const std::string& text);
 // One IPv4 address of a host interface that is up.
 struct HostAddress {
   std::string interface_name;
+  unsigned interface_index = 0;  // 0 when unknown
   std::uint32_t address = 0;
   std::uint32_t netmask = 0;
 };
@@ -61,7 +63,10 @@ struct GvcpAnswer {
   std::size_t host_index = 0;  // into GvcpDiscovery::Hosts(): where the answer arrived
 };
 
-// One discovery round: sockets bound to each host address, open for the object's lifetime.
+// One discovery round, one socket per host address, open for the object's lifetime. Each socket
+// sends from its address but is bound to the wildcard address on a port of its own: Linux
+// delivers no broadcast to a socket bound to a unicast address, and a camera that answers by
+// broadcast sends to the asking port, so the port still tells which command was answered.
 class GvcpDiscovery {
  public:
   GvcpDiscovery();
@@ -86,6 +91,8 @@ class GvcpDiscovery {
 
  private:
   void SendFrom(std::size_t index, std::uint32_t target);
+  // The host address of socket `index`'s round that lies on the interface an answer arrived on.
+  std::size_t HostArrivedOn(std::size_t index, unsigned interface_index) const;
 
   std::vector<HostAddress> hosts_;
   std::vector<int> sockets_;

@@ -7,6 +7,7 @@
 #include "tests/e2e/fwupdate_e2e.h"
 #include "tests/support/camera_namespace.h"
 #include "tests/support/emulator_launcher.h"
+#include "tests/support/gvcp_responder.h"
 
 namespace quarx::test::e2e {
 namespace {
@@ -71,6 +72,30 @@ TEST_F(DeviceListProgram, NoCameraPrintsNothingAndSucceeds) {
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_LT(run.elapsed.count(), 600);
+}
+
+// A camera outside every subnet of the host answers discovery by broadcast.
+TEST_F(DeviceListProgram, ListsACameraThatAnswersByBroadcast) {
+  DiscoveryAnswer camera;
+  camera.mac = "02:5e:c1:00:00:4b";
+  camera.ip = "192.168.77.10";
+  camera.vendor = "Velmora";
+  camera.model = "FWCAM-B";
+  camera.serial = "SN004B";
+  camera.userName = "far-away";
+  camera.version = "3.1.0";
+  const GvcpResponder responder(camera, GvcpResponder::ReplyTo::Broadcast);
+  ASSERT_TRUE(responder.Bound());
+  const auto run = RunFwupdate({"-l", "--timeout", "300"});
+  EXPECT_EQ(run.out,
+            "[Dev  0] FWCAM-B\n"
+            "    VenderName          : Velmora\n"
+            "    SerialNumber        : SN004B\n"
+            "    UserDefinedName     : far-away\n"
+            "    Version             : 3.1.0\n"
+            "    IPAddress           : 192.168.77.10\n"
+            "    MACAddress          : 02:5e:c1:00:00:4b\n");
+  EXPECT_EQ(run.exitStatus, 0);
 }
 
 }  // namespace

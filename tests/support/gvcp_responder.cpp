@@ -1,0 +1,159 @@
+// Written from the acknowledge layout alone (bootstrap registers 0x00-0xF7), independent of the
+// code under test, like the decoding discovery beside it.
+#include "tests/support/gvcp_responder.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace quarx::test {
+namespace {
+
+constexpr std::uint16_t kGvcpPort = 3956;
+constexpr std::size_t kHeaderSize = 8;
+constexpr std::size_t kPayloadSize = 0xF8;
+constexpr int kPollMs = 20;
+
+void PutWord(std::uint8_t* payload, std::size_t offset, std::uint32_t value) {
+  payload[offset] = static_cast<std::uint8_t>(value >> 24);
+  payload[offset + 1] = static_cast<std::uint8_t>(value >> 16);
+  payload[offset + 2] = static_cast<std::uint8_t>(value >> 8);
+  payload[offset + 3] = static_cast<std::uint8_t>(value);
+}
+
+void PutIp(std::uint8_t* payload, std::size_t offset, const std::string& text) {
+  in_addr address{};
+  inet_pton(AF_INET, text.c_str(), &address);
+  PutWord(payload, offset, ntohl(address.s_addr));
+}
+
+// Cut to the field; a text that fills it goes without a NUL, as cameras send it.
+void PutText(std::uint8_t* payload, std::size_t offset, std::size_t size, const std::string& text) {
+  std::memcpy(payload + offset, text.data(), text.size() < size ? text.size() : size);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeDiscoveryAck(const DiscoveryAnswer& identity, std::uint16_t requestId) {
+  std::vector<std::uint8_t> datagram(kHeaderSize + kPayloadSize, 0);
+  datagram[3] = 0x03;  // DISCOVERY_ACK, status success
+  datagram[4] = static_cast<std::uint8_t>(kPayloadSize >> 8);
+  datagram[5] = static_cast<std::uint8_t>(kPayloadSize & 0xFF);
+  datagram[6] = static_cast<std::uint8_t>(requestId >> 8);
+  datagram[7] = static_cast<std::uint8_t>(requestId & 0xFF);
+  std::uint8_t* payload = datagram.data() + kHeaderSize;
+  PutWord(payload, 0x00, identity.gvVersion);
+  PutWord(payload, 0x04, identity.deviceMode);
+  unsigned mac[6] = {};
+  std::sscanf(identity.mac.c_str(), "%x:%x:%x:%x:%x:%x", &mac[0], &mac[1], &mac[2], &mac[3], &mac[4], &mac[5]);
+  for (std::size_t i = 0; i < 6; ++i) {
+    payload[0x0A + i] = static_cast<std::uint8_t>(mac[i]);
+  }
+  PutIp(payload, 0x24, identity.ip);
+  PutIp(payload, 0x34, identity.subnetMask);
+  PutIp(payload, 0x44, identity.gateway);
+  PutText(payload, 0x48, 32, identity.vendor);
+  PutText(payload, 0x68, 32, identity.model);
+  PutText(payload, 0x88, 32, identity.version);
+  PutText(payload, 0xA8, 48, identity.manufacturerInfo);
+  PutText(payload, 0xD8, 16, identity.serial);
+  PutText(payload, 0xE8, 16, identity.userName);
+  return datagram;
+}
+
+GvcpResponder::GvcpResponder(const DiscoveryAnswer& identity, ReplyTo replyTo)
+    : GvcpResponder(
+          [identity](std::uint16_t requestId) {
+            return std::vector<std::vector<std::uint8_t>>{EncodeDiscoveryAck(identity, requestId)};
+          },
+          replyTo) {}
+
+GvcpResponder::GvcpResponder(Script script, ReplyTo replyTo) : script_(std::move(script)), replyTo_(replyTo) {
+  fd_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  const int on = 1;
+  setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+  // The arrival interface of each command: a broadcast answer leaves by the interface it was asked on.
+  setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+  sockaddr_in any{};
+  any.sin_family = AF_INET;
+  any.sin_port = htons(kGvcpPort);
+  bound_ = fd_ >= 0 && bind(fd_, reinterpret_cast<const sockaddr*>(&any), sizeof any) == 0;
+  if (bound_) {
+    thread_ = std::thread([this] { Serve(); });
+  }
+}
+
+GvcpResponder::~GvcpResponder() {
+  stop_ = true;
+  if (thread_.joinable()) {
+    thread_.join();
+  }
+  if (fd_ >= 0) {
+    close(fd_);
+  }
+}
+
+void GvcpResponder::Serve() {
+  while (!stop_) {
+    pollfd waiting{fd_, POLLIN, 0};
+    if (poll(&waiting, 1, kPollMs) <= 0) {
+      continue;
+    }
+    std::array<std::uint8_t, 64> command{};
+    sockaddr_in from{};
+    iovec data{command.data(), command.size()};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+    msghdr message{};
+    message.msg_name = &from;
+    message.msg_namelen = sizeof from;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    if (recvmsg(fd_, &message, 0) != static_cast<ssize_t>(kHeaderSize) || command[0] != 0x42 || command[3] != 0x02) {
+      continue;
+    }
+    int arrivedOn = 0;
+    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+      if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
+        in_pktinfo info{};
+        std::memcpy(&info, CMSG_DATA(c), sizeof info);
+        arrivedOn = info.ipi_ifindex;
+      }
+    }
+    sockaddr_in to = from;
+    in_pktinfo out{};
+    message = msghdr{};
+    message.msg_name = &to;
+    message.msg_namelen = sizeof to;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    if (replyTo_ == ReplyTo::Broadcast) {
+      to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+      // Without an interface the kernel has no route for the limited broadcast.
+      out.ipi_ifindex = arrivedOn;
+      cmsghdr* c = reinterpret_cast<cmsghdr*>(control);
+      c->cmsg_level = IPPROTO_IP;
+      c->cmsg_type = IP_PKTINFO;
+      c->cmsg_len = CMSG_LEN(sizeof out);
+      std::memcpy(CMSG_DATA(c), &out, sizeof out);
+      message.msg_control = control;
+      message.msg_controllen = sizeof control;
+    }
+    const auto requestId = static_cast<std::uint16_t>(command[6] << 8 | command[7]);
+    for (auto& datagram : script_(requestId)) {
+      data = iovec{datagram.data(), datagram.size()};
+      sendmsg(fd_, &message, 0);
+    }
+  }
+}
+
+}  // namespace quarx::test

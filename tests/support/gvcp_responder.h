@@ -1,0 +1,46 @@
+#pragma once
+// The discovery side of a GigE Vision camera for tests: answers every DISCOVERY_CMD on port 3956
+// with scripted datagrams, either back to the asker or, as a camera outside every subnet of the
+// host does, to 255.255.255.255. Only inside a loopback-only network namespace.
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "tests/support/gvcp_discovery.h"
+
+namespace quarx::test {
+
+// A full DISCOVERY_ACK carrying `identity` (its sender field is not used) for `requestId`.
+std::vector<std::uint8_t> EncodeDiscoveryAck(const DiscoveryAnswer& identity, std::uint16_t requestId);
+
+class GvcpResponder {
+ public:
+  enum class ReplyTo { Sender, Broadcast };
+  // The datagrams to send, in order, for one command with the given request id.
+  using Script = std::function<std::vector<std::vector<std::uint8_t>>(std::uint16_t requestId)>;
+
+  GvcpResponder(Script script, ReplyTo replyTo);
+  // A camera with one identity.
+  GvcpResponder(const DiscoveryAnswer& identity, ReplyTo replyTo);
+  ~GvcpResponder();
+  GvcpResponder(const GvcpResponder&) = delete;
+  GvcpResponder& operator=(const GvcpResponder&) = delete;
+
+  // False when the port could not be bound: nothing will answer.
+  bool Bound() const { return bound_; }
+
+ private:
+  void Serve();
+
+  Script script_;
+  ReplyTo replyTo_;
+  int fd_ = -1;
+  bool bound_ = false;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+}  // namespace quarx::test
