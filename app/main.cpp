@@ -1,4 +1,7 @@
 // Program entry: builds the logger, parses the command line and runs the one operation.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -47,9 +50,21 @@ void RunUpdate(const std::string& packagePath, const fwupdate::UpdateSettings& s
   update.Execute(settings.deviceNumber, settings.timeoutMs, settings.noPrompt, settings.silent);
 }
 
-}  // namespace
+// Whatever is still buffered is written only here, at the end: a full disk or a closed file must
+// not pass for success, and standard error is the one place left to say so.
+int WithStandardOutputWritten(int status) {
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  if (flushed && std::ferror(stdout) == 0) {
+    return status;
+  }
+  const int error = errno;
+  std::fprintf(stderr, "Error : Cannot write standard output%s%s\n", error != 0 ? ": " : "",
+               error != 0 ? std::strerror(error) : "");
+  return status == kExitSuccess ? kExitFailure : status;
+}
 
-int main(int argc, char** argv) {
+int RunProgram(int argc, char** argv) {
   try {
     quarx::util::Log::GetInstance(kConfigPath);
   } catch (const std::exception& e) {
@@ -92,3 +107,7 @@ int main(int argc, char** argv) {
   }
   return kExitSuccess;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return WithStandardOutputWritten(RunProgram(argc, argv)); }
