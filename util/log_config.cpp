@@ -38,7 +38,7 @@ std::string LogConfig::GetLogFileName() const {
 }
 
 std::string LogConfig::GetLogStorePath() const {
-  // Without HOME there is no home directory to log into; the caller then logs to the console.
+  // Without HOME there is no home directory to log into; the caller then logs nothing.
   const char* home = std::getenv("HOME");
   if (home == nullptr) {
     return "";

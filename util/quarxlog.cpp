@@ -26,20 +26,22 @@ Log& Log::GetInstance(const std::string& path) {
 Log::Log(const std::string& path) {
   std::string level = "info";
   std::string file = "quarx.log";
+  bool placeable = true;
   if (!path.empty()) {
     LogConfig config(path);
     level = config.GetLogLevel();
     file = config.GetLogFileName();
-    // Without HOME no log directory exists: the configured name alone would be
-    // a path relative to wherever the tool runs, so log to the console instead.
-    if (config.GetLogStorePath().empty()) {
-      file.clear();
-    }
+    // Without HOME no log directory exists: the configured name alone would be a path relative
+    // to wherever the tool runs, and the console is no stand-in either, since standard output
+    // carries what scripts parse. Such a log goes nowhere.
+    placeable = file.empty() || !config.GetLogStorePath().empty();
   }
   sink_ = std::make_shared<spdlog::sinks::dist_sink<spdlog::details::null_mutex>>();
   logger_ = std::make_shared<spdlog::logger>("quarx", sink_);
   logger_->enable_backtrace(kBacktraceMessages);
-  if (!file.empty()) {
+  if (!placeable) {
+    level = "off";  // and no output sink at all, whatever level is set later
+  } else if (!file.empty()) {
     Initialize(level, file);
   } else {
     Initialize("info");

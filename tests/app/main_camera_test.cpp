@@ -1,5 +1,5 @@
 // The real fwupdate program listing a camera on loopback (a discovery responder) as scripts run it:
-// with standard output that cannot be written.
+// with standard output that cannot be written, and with a log file configured but no HOME.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -17,9 +17,14 @@ namespace fwupdate {
 namespace {
 
 using quarx::test::GvcpResponder;
+using test::kCannotPrepare;
+using test::kNoMountNamespace;
 using test::Line;
 using test::ProgramRun;
 using test::RunProgram;
+using test::RunWithConfiguration;
+
+const std::vector<std::string> kList = {"-l", "--timeout", "300"};
 
 class FwupdateListingCamera : public ::testing::Test {
  protected:
@@ -43,7 +48,7 @@ TEST_F(FwupdateListingCamera, UnwritableStandardOutputFailsWithOneLineOnStandard
     int exitStatus;
   };
   // A command-line error keeps its own status.
-  const std::vector<Case> cases = {{{"-l", "--timeout", "300"}, 1}, {{"-h"}, 1}, {{"foo"}, 2}};
+  const std::vector<Case> cases = {{kList, 1}, {{"-h"}, 1}, {{"foo"}, 2}};
   for (const Case& c : cases) {
     // The collecting pipe takes standard error; standard output goes to a device that is always full.
     const ProgramRun run = RunProgram(Line(c.args), true, [] {
@@ -53,6 +58,19 @@ TEST_F(FwupdateListingCamera, UnwritableStandardOutputFailsWithOneLineOnStandard
     EXPECT_EQ(run.exitStatus, c.exitStatus) << c.args[0];
     EXPECT_EQ(run.out, "Error : Cannot write standard output: No space left on device\n") << c.args[0];
   }
+}
+
+// An update writes some twenty log lines at info level; none may land between the lines a script parses.
+TEST_F(FwupdateListingCamera, WithoutHomeAConfiguredLogFileLeavesTheOutputOfAnUnloggedRun) {
+  const ProgramRun unlogged = RunWithConfiguration(kList, "");
+  if (unlogged.exitStatus == kCannotPrepare) {
+    GTEST_SKIP() << kNoMountNamespace;
+  }
+  const ProgramRun logged = RunWithConfiguration(kList, "[log]\nlevel = \"trace\"\nfilename = \"fw.log\"\n", false);
+  EXPECT_EQ(unlogged.exitStatus, 0);
+  EXPECT_EQ(unlogged.out.rfind("[Dev  0] FWCAM-1\n", 0), 0u) << unlogged.out;
+  EXPECT_EQ(logged.exitStatus, 0);
+  EXPECT_EQ(logged.out, unlogged.out);
 }
 
 }  // namespace
