@@ -12,10 +12,12 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "camerasdk/arv_support.h"
 #include "camerasdk/picture_lines.h"
@@ -39,17 +41,28 @@ constexpr uint32_t kBmpRowAlignment = 4;
 constexpr uint32_t kBmpPixelsPerMetre = 2835;  // 72 dots per inch
 
 // TIFF: classic TIFF in the host's byte order, as libtiff writes it, in strips of about this size.
-constexpr uint64_t kTiffStripBytes = 64 * 1024;
+constexpr uint64_t kTiffStripBytes = 512 * 1024;
 // Room for the header, the directory and two strip tables next to the pixels.
 constexpr uint64_t kTiffDirectoryAllowance = 4096;
 constexpr uint64_t kTiffStripTableBytesPerStrip = 8;
 constexpr double kTiffDotsPerInch = 72.0;
 
+PvResult CannotOpen(const std::string& path) {
+  return Failure(PvResult::Code::CANNOT_OPEN_FILE, "Cannot open " + path + ": " + std::strerror(errno));
+}
+
+// Lines are a few kilobytes; writing them in large blocks saves most of the system calls.
+constexpr std::size_t kOutputBufferSize = 256 * 1024;
+
 class Output {
  public:
-  explicit Output(const std::string& path) : file_(std::fopen(path.c_str(), "wb")), path_(path) {
+  explicit Output(const std::string& path)
+      : buffer_(kOutputBufferSize), file_(std::fopen(path.c_str(), "wb")), path_(path) {
     if (file_ == nullptr) {
-      error_ = Failure(PvResult::Code::CANNOT_OPEN_FILE, "Cannot open " + path + ": " + std::strerror(errno));
+      error_ = CannotOpen(path);
+    } else {
+      // glibc ignores the size unless it is given the buffer too.
+      std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
     }
   }
   ~Output() {
@@ -89,15 +102,12 @@ class Output {
   uint64_t Written() const { return written_; }
 
  private:
+  std::vector<char> buffer_;  // outlives the file, which is closed before the members go
   std::FILE* file_;
   std::string path_;
   PvResult error_;
   uint64_t written_ = 0;
 };
-
-PvResult CannotOpen(const std::string& path) {
-  return Failure(PvResult::Code::CANNOT_OPEN_FILE, "Cannot open " + path + ": " + std::strerror(errno));
-}
 
 PvResult CannotWrite(const std::string& path, const std::string& why) {
   return Failure(PvResult::Code::GENERIC_ERROR, "Cannot write " + path + ": " + why);
@@ -254,9 +264,10 @@ PvResult WriteRaw(const Picture& picture, Output& out) {
 
 PvResult Conclude(const PvResult& result, const std::string& path, uint64_t written, uint32_t* bytesWritten) {
   if (result.IsFailure()) {
-    // A half-written file is not left behind as if it were a picture; a file that could not be
-    // opened is left alone.
-    if (result.GetCode() != PvResult::Code::CANNOT_OPEN_FILE) {
+    // A half-written file is not left behind as if it were a picture. A path that could not be
+    // opened, or that names no regular file (a device, a pipe), is left alone.
+    std::error_code ignored;
+    if (result.GetCode() != PvResult::Code::CANNOT_OPEN_FILE && std::filesystem::is_regular_file(path, ignored)) {
       std::remove(path.c_str());
     }
     return result;

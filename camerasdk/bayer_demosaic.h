@@ -25,7 +25,7 @@ class BayerDemosaic {
 
  private:
   template <typename Out>
-  void Interpolate(uint32_t y, Out* out, uint32_t shift, bool blueFirst);
+  void Demosaic(uint32_t y, Out* out, uint32_t shift, bool blueFirst);
   // Line `y` widened to 16 bits with one mirrored sample at either end; `y` may lie one line
   // beyond the picture, which mirrors too. Mirroring keeps every neighbour's colour where it
   // belongs, so the border pixels come out in the right colour.
@@ -43,6 +43,10 @@ class BayerDemosaic {
   // keyed by the line number modulo 3 widen each line once.
   std::array<std::vector<uint16_t>, 3> widened_;
   std::array<int64_t, 3> widened_line_ = {-1, -1, -1};
+  // Per pixel of the current line: the line's colour, green and the third colour.
+  std::array<std::vector<uint16_t>, 3> planes_;
+  // Masks of the green pixels of lines that start with green and of lines that do not.
+  std::array<std::vector<uint16_t>, 2> green_sites_;
 };
 
 }  // namespace camerasdk_detail

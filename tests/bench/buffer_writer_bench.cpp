@@ -99,8 +99,7 @@ void BM_StoreBayer8AsBmpAndTiffVsRaw(benchmark::State& state) {
       "  BMP:  %7.1f MB/s, %.2f x the time of RAW (median of iterations %.2f x)\n"
       "  TIFF: %7.1f MB/s, %.2f x the time of RAW (median of iterations %.2f x)\n",
       kWidth, kHeight, static_cast<double>(frame.size()) / 1e6, bytes / seconds[0] / 1e6, bytes / seconds[1] / 1e6,
-      seconds[1] / seconds[0], Median(ratios[1]), bytes / seconds[2] / 1e6, seconds[2] / seconds[0],
-      Median(ratios[2]));
+      seconds[1] / seconds[0], Median(ratios[1]), bytes / seconds[2] / 1e6, seconds[2] / seconds[0], Median(ratios[2]));
 }
 
 }  // namespace

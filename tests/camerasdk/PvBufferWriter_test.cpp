@@ -70,7 +70,7 @@ std::vector<uint16_t> Samples(uint32_t width, uint32_t height, uint32_t samplesP
 
 struct BayerOrder {
   const char* name;
-  const char* sites;  // the colours of the first two pixels of the first two lines
+  const char* sites;                 // the colours of the first two pixels of the first two lines
   std::array<PvPixelType, 5> types;  // 8, 10, 12, 14 and 16 bits
 };
 
@@ -121,8 +121,8 @@ std::vector<Row> FormatRows() {
   };
   // Flat colour fields come out in exactly their colour, at the borders too: BMP scaled to
   // 8 bits, TIFF with the values unchanged.
-  const std::array<std::pair<const char*, std::array<uint32_t, 3>>, 4> colours = {{
-      {"red", {1, 0, 0}}, {"green", {0, 1, 0}}, {"blue", {0, 0, 1}}, {"grey", {1, 1, 1}}}};
+  const std::array<std::pair<const char*, std::array<uint32_t, 3>>, 4> colours = {
+      {{"red", {1, 0, 0}}, {"green", {0, 1, 0}}, {"blue", {0, 0, 1}}, {"grey", {1, 1, 1}}}};
   constexpr uint32_t kWidth = 7;
   constexpr uint32_t kHeight = 5;
   for (const BayerOrder& order : kBayerOrders) {
@@ -134,14 +134,26 @@ std::vector<Row> FormatRows() {
         const auto level = static_cast<uint16_t>(((1u << bits) - 1) * (grey ? 3 : 5) / 5);
         const Field field = [&, level](uint32_t, uint32_t, uint32_t c) { return colour[c] * level; };
         const auto scaled = [&, level](uint32_t, uint32_t, uint32_t c) { return colour[c] * (level >> (bits - 8)); };
-        Row row{std::string("Bayer") + order.name + std::to_string(bits) + " " + colourName, order.types[depth], kWidth,
-                kHeight, Mosaic(order, kWidth, kHeight, field), PvBufferFormatBMP, 0, 3, {}, false};
+        Row row{std::string("Bayer") + order.name + std::to_string(bits) + " " + colourName,
+                order.types[depth],
+                kWidth,
+                kHeight,
+                Mosaic(order, kWidth, kHeight, field),
+                PvBufferFormatBMP,
+                0,
+                3,
+                {},
+                false};
         both(row, Samples(kWidth, kHeight, 3, scaled), Samples(kWidth, kHeight, 3, field), bits == 8 ? 8 : 16);
       }
     }
     // A ramp in each colour checks which neighbours each pixel takes its colours from.
-    const Field ramp = [](uint32_t x, uint32_t y, uint32_t c) { return static_cast<uint16_t>(20 + 7 * x + 11 * y + 40 * c); };
-    const Field ramp16 = [&ramp](uint32_t x, uint32_t y, uint32_t c) { return static_cast<uint16_t>(300 * ramp(x, y, c)); };
+    const Field ramp = [](uint32_t x, uint32_t y, uint32_t c) {
+      return static_cast<uint16_t>(20 + 7 * x + 11 * y + 40 * c);
+    };
+    const Field ramp16 = [&ramp](uint32_t x, uint32_t y, uint32_t c) {
+      return static_cast<uint16_t>(300 * ramp(x, y, c));
+    };
     rows.push_back({std::string("Bayer") + order.name + "8 ramp BMP", order.types[0], 8, 6, Mosaic(order, 8, 6, ramp),
                     PvBufferFormatBMP, 8, 3, Samples(8, 6, 3, ramp), true});
     rows.push_back({std::string("Bayer") + order.name + "16 ramp TIFF", order.types[4], 8, 6,
@@ -151,8 +163,16 @@ std::vector<Row> FormatRows() {
   // 16-bit grey with the values unchanged.
   const std::vector<uint16_t> mono12 = {0, 15, 16, 2048, 4095, 0xFFFF};
   rows.push_back({"Mono12 BMP", kMono12, 3, 2, mono12, PvBufferFormatBMP, 8, 1, {0, 0, 1, 128, 255, 255}, false});
-  rows.push_back({"Mono10 TIFF", kMono10, 3, 2, {0, 1, 2, 511, 1023, 77}, PvBufferFormatTIFF, 16, 1,
-                  {0, 1, 2, 511, 1023, 77}, false});
+  rows.push_back({"Mono10 TIFF",
+                  kMono10,
+                  3,
+                  2,
+                  {0, 1, 2, 511, 1023, 77},
+                  PvBufferFormatTIFF,
+                  16,
+                  1,
+                  {0, 1, 2, 511, 1023, 77},
+                  false});
   const std::vector<uint16_t> mono16 =
       Samples(5, 4, 1, [](uint32_t x, uint32_t y, uint32_t) { return static_cast<uint16_t>((y * 5 + x) * 3257 + 17); });
   std::vector<uint16_t> mono16Bmp;

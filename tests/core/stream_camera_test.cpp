@@ -1,6 +1,7 @@
 // Acquisition through the device core against an emulated GigE Vision camera: streams created
 // and opened, frames retrieved and given back, frames of every pixel format the camera sends
-// stored as BMP, TIFF and raw and read back, and buffers that outlive their stream and device. Runs only in a loopback-only namespace.
+// stored as BMP, TIFF and raw and read back, and buffers that outlive their stream and device. Runs only in a
+// loopback-only namespace.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
