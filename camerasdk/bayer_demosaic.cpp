@@ -65,19 +65,9 @@ CAMERASDK_WITH_AVX2 void Interpolate(const uint16_t* __restrict a, const uint16_
 }
 
 // Three planes into triplets.
-CAMERASDK_WITH_AVX2
-void Interleave(const uint8_t* __restrict first, const uint8_t* __restrict second, const uint8_t* __restrict third,
-                int64_t width, uint8_t* __restrict out) {
-  for (int64_t x = 0; x < width; ++x) {
-    out[3 * x] = first[x];
-    out[3 * x + 1] = second[x];
-    out[3 * x + 2] = third[x];
-  }
-}
-
-CAMERASDK_WITH_AVX2
-void Interleave(const uint16_t* __restrict first, const uint16_t* __restrict second, const uint16_t* __restrict third,
-                int64_t width, uint16_t* __restrict out) {
+template <typename Sample>
+CAMERASDK_WITH_AVX2 void Interleave(const Sample* __restrict first, const Sample* __restrict second,
+                                    const Sample* __restrict third, int64_t width, Sample* __restrict out) {
   for (int64_t x = 0; x < width; ++x) {
     out[3 * x] = first[x];
     out[3 * x + 1] = second[x];

@@ -147,6 +147,21 @@ std::vector<Row> FormatRows() {
         both(row, Samples(kWidth, kHeight, 3, scaled), Samples(kWidth, kHeight, 3, field), bits == 8 ? 8 : 16);
       }
     }
+    // Pictures with a single line or column have neighbours on one side only, or none.
+    for (const auto& [width, height] : std::array<std::pair<uint32_t, uint32_t>, 3>{{{1, 1}, {1, 4}, {5, 1}}}) {
+      const Field grey = [](uint32_t, uint32_t, uint32_t) -> uint16_t { return 90; };
+      both({std::string("Bayer") + order.name + "8 " + std::to_string(width) + " x " + std::to_string(height),
+            order.types[0],
+            width,
+            height,
+            Mosaic(order, width, height, grey),
+            PvBufferFormatBMP,
+            0,
+            3,
+            {},
+            false},
+           Samples(width, height, 3, grey), Samples(width, height, 3, grey), 8);
+    }
     // A ramp in each colour checks which neighbours each pixel takes its colours from.
     const Field ramp = [](uint32_t x, uint32_t y, uint32_t c) {
       return static_cast<uint16_t>(20 + 7 * x + 11 * y + 40 * c);
