@@ -26,8 +26,9 @@ int64_t Mirror(int64_t index, int64_t size) {
 }
 
 // Vector code for some of this needs byte shuffles or wider registers than the x86-64 baseline
-// has: where the processor has AVX2, a second build of such functions is taken.
-#if defined(__x86_64__) && defined(__GNUC__)
+// has: where the processor has AVX2, a second build of such functions is taken. GCC only:
+// Clang 14 cannot clone function templates.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define CAMERASDK_WITH_AVX2 __attribute__((target_clones("avx2", "default")))
 #else
 #define CAMERASDK_WITH_AVX2
