@@ -1,17 +1,31 @@
 // BMP, TIFF and raw files from the pictures of buffers.
 #include "camerasdk/PvBufferWriter.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <tiffio.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "camerasdk/arv_support.h"
+#include "camerasdk/picture_lines.h"
 
 using camerasdk_detail::Failure;
+using camerasdk_detail::Picture;
+using camerasdk_detail::PictureLines;
+using camerasdk_detail::SampleDepth;
 
 namespace {
 
@@ -26,34 +40,29 @@ constexpr uint32_t kBmpPaletteEntrySize = 4;
 constexpr uint32_t kBmpRowAlignment = 4;
 constexpr uint32_t kBmpPixelsPerMetre = 2835;  // 72 dots per inch
 
-// TIFF: little-endian classic TIFF with one strip.
-constexpr uint16_t kTiffShort = 3;
-constexpr uint16_t kTiffLong = 4;
-constexpr uint16_t kTiffRational = 5;
-constexpr uint32_t kTiffHeaderSize = 8;
-constexpr uint32_t kTiffEntrySize = 12;
-constexpr uint32_t kTiffDotsPerInch = 72;
-constexpr uint16_t kTiffNoCompression = 1;
-constexpr uint16_t kTiffBlackIsZero = 1;
-constexpr uint16_t kTiffRgb = 2;
-constexpr uint16_t kTiffInch = 2;
-constexpr uint16_t kTiffContiguous = 1;
+// TIFF: classic TIFF in the host's byte order, as libtiff writes it, in strips of about this size.
+constexpr uint64_t kTiffStripBytes = 512 * 1024;
+// Room for the header, the directory and two strip tables next to the pixels.
+constexpr uint64_t kTiffDirectoryAllowance = 4096;
+constexpr uint64_t kTiffStripTableBytesPerStrip = 8;
+constexpr double kTiffDotsPerInch = 72.0;
 
-// The picture to write: rows of `lineBytes` pixel bytes, `stride` apart.
-struct Picture {
-  const uint8_t* data;
-  uint32_t width;
-  uint32_t height;
-  PvPixelType type;
-  uint64_t lineBytes;
-  uint64_t stride;
-};
+PvResult CannotOpen(const std::string& path) {
+  return Failure(PvResult::Code::CANNOT_OPEN_FILE, "Cannot open " + path + ": " + std::strerror(errno));
+}
+
+// Lines are a few kilobytes; writing them in large blocks saves most of the system calls.
+constexpr std::size_t kOutputBufferSize = 256 * 1024;
 
 class Output {
  public:
-  explicit Output(const std::string& path) : file_(std::fopen(path.c_str(), "wb")), path_(path) {
+  explicit Output(const std::string& path)
+      : buffer_(kOutputBufferSize), file_(std::fopen(path.c_str(), "wb")), path_(path) {
     if (file_ == nullptr) {
-      error_ = Failure(PvResult::Code::CANNOT_OPEN_FILE, "Cannot open " + path + ": " + std::strerror(errno));
+      error_ = CannotOpen(path);
+    } else {
+      // glibc ignores the size unless it is given the buffer too.
+      std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
     }
   }
   ~Output() {
@@ -93,76 +102,65 @@ class Output {
   uint64_t Written() const { return written_; }
 
  private:
+  std::vector<char> buffer_;  // outlives the file, which is closed before the members go
   std::FILE* file_;
   std::string path_;
   PvResult error_;
   uint64_t written_ = 0;
 };
 
-bool IsRgbOrBgr8(PvPixelType type) { return type == PvPixelRGB8 || type == PvPixelBGR8; }
-
-// One row in the byte order a file wants: BMP stores blue first, TIFF red first.
-void CopyRow(const Picture& picture, uint32_t row, bool blueFirst, std::vector<uint8_t>& out) {
-  const uint8_t* source = picture.data + picture.stride * row;
-  std::memcpy(out.data(), source, picture.lineBytes);
-  const bool sourceBlueFirst = picture.type == PvPixelBGR8;
-  if (IsRgbOrBgr8(picture.type) && sourceBlueFirst != blueFirst) {
-    for (uint64_t i = 0; i + 2 < picture.lineBytes; i += 3) {
-      std::swap(out[i], out[i + 2]);
-    }
-  }
+PvResult CannotWrite(const std::string& path, const std::string& why) {
+  return Failure(PvResult::Code::GENERIC_ERROR, "Cannot write " + path + ": " + why);
 }
 
 PvResult Unsupported(const char* format, PvPixelType type) {
   char code[sizeof("0x00000000")];
   std::snprintf(code, sizeof(code), "0x%08X", type);
-  return Failure(
-      PvResult::Code::NOT_SUPPORTED,
-      std::string(format) + " holds Mono8, RGB8 and BGR8 pictures; pixel type " + code + " is not supported");
+  return Failure(PvResult::Code::NOT_SUPPORTED,
+                 std::string(format) + " holds unpacked Mono and Bayer pictures of 8 to 16 bits, RGB8 and BGR8; " +
+                     "pixel type " + code + " is not supported");
 }
 
-uint64_t BmpRowSize(const Picture& picture) {
-  return (picture.lineBytes + kBmpRowAlignment - 1) / kBmpRowAlignment * kBmpRowAlignment;
+PvResult TooLarge(const char* format) {
+  return Failure(PvResult::Code::NOT_SUPPORTED, std::string("The picture is too large for a ") + format + " file");
 }
 
-uint32_t BmpDataOffset(const Picture& picture) {
-  const uint32_t paletteSize = picture.type == PvPixelMono8 ? kBmpPaletteEntries * kBmpPaletteEntrySize : 0;
+uint64_t BmpRowSize(const PictureLines& lines) {
+  return (lines.LineBytes() + kBmpRowAlignment - 1) / kBmpRowAlignment * kBmpRowAlignment;
+}
+
+bool BmpHasPalette(const PictureLines& lines) { return lines.SamplesPerPixel() == 1; }
+
+uint32_t BmpDataOffset(const PictureLines& lines) {
+  const uint32_t paletteSize = BmpHasPalette(lines) ? kBmpPaletteEntries * kBmpPaletteEntrySize : 0;
   return kBmpFileHeaderSize + kBmpInfoHeaderSize + paletteSize;
 }
 
-// TIFF layout: header, one directory, the bits per sample of colour pictures, the two
-// resolutions, then the pixels.
-constexpr uint16_t kTiffEntryCount = 13;
-constexpr uint32_t kTiffIfdSize = 2 + kTiffEntryCount * kTiffEntrySize + 4;
-constexpr uint32_t kTiffRationalSize = 8;
-
-uint32_t TiffDataOffset(const Picture& picture) {
-  const uint32_t bitsSize = picture.type == PvPixelMono8 ? 0 : 3 * 2;
-  return kTiffHeaderSize + kTiffIfdSize + bitsSize + 2 * kTiffRationalSize;
+uint64_t TiffRowsPerStrip(const PictureLines& lines) {
+  return std::max<uint64_t>(1, kTiffStripBytes / lines.LineBytes());
 }
 
-// Whether the picture can be written in that format at all, before any file is touched.
-PvResult CheckWritable(const Picture& picture, PvBufferFormatType type) {
-  if (type == PvBufferFormatRaw) {
-    return PvResult();
+// Whether the file stays within the 32-bit sizes and offsets of BMP and classic TIFF, before
+// any file is touched.
+PvResult CheckSize(const Picture& picture, const PictureLines& lines, PvBufferFormatType type) {
+  uint64_t fileSize = 0;
+  if (type == PvBufferFormatBMP) {
+    fileSize = BmpDataOffset(lines) + BmpRowSize(lines) * picture.height;
+  } else {
+    const uint64_t strips = (picture.height + TiffRowsPerStrip(lines) - 1) / TiffRowsPerStrip(lines);
+    fileSize = lines.LineBytes() * picture.height + strips * kTiffStripTableBytesPerStrip + kTiffDirectoryAllowance;
   }
-  const char* format = type == PvBufferFormatBMP ? "BMP" : "TIFF";
-  if (picture.type != PvPixelMono8 && !IsRgbOrBgr8(picture.type)) {
-    return Unsupported(format, picture.type);
-  }
-  const uint64_t fileSize = type == PvBufferFormatBMP ? BmpDataOffset(picture) + BmpRowSize(picture) * picture.height
-                                                      : TiffDataOffset(picture) + picture.lineBytes * picture.height;
   constexpr uint32_t kMaxDimension = std::numeric_limits<int32_t>::max();
   if (fileSize > kMaxFileSize || picture.width > kMaxDimension || picture.height > kMaxDimension) {
-    return Failure(PvResult::Code::NOT_SUPPORTED, std::string("The picture is too large for a ") + format + " file");
+    return TooLarge(type == PvBufferFormatBMP ? "BMP" : "TIFF");
   }
   return PvResult();
 }
 
-PvResult WriteBmp(const Picture& picture, Output& out) {
-  const bool grey = picture.type == PvPixelMono8;
-  const uint64_t rowSize = BmpRowSize(picture);
-  const uint32_t dataOffset = BmpDataOffset(picture);
+PvResult WriteBmp(const Picture& picture, PictureLines& lines, Output& out) {
+  const bool grey = BmpHasPalette(lines);
+  const uint64_t rowSize = BmpRowSize(lines);
+  const uint32_t dataOffset = BmpDataOffset(lines);
   const uint64_t fileSize = dataOffset + rowSize * picture.height;
   out.Bytes("BM", 2);
   out.U32(static_cast<uint32_t>(fileSize));
@@ -186,69 +184,75 @@ PvResult WriteBmp(const Picture& picture, Output& out) {
       out.Bytes(entry.data(), entry.size());
     }
   }
-  std::vector<uint8_t> row(rowSize, 0);
+  const std::array<uint8_t, kBmpRowAlignment> rowEnd = {};
   for (uint32_t i = 0; i < picture.height && out.Ok(); ++i) {
-    CopyRow(picture, picture.height - 1 - i, true, row);
-    out.Bytes(row.data(), row.size());
+    out.Bytes(lines.Line(picture.height - 1 - i), lines.LineBytes());
+    out.Bytes(rowEnd.data(), rowSize - lines.LineBytes());
   }
   return out.Finish();
 }
 
-struct TiffEntry {
-  uint16_t tag;
-  uint16_t type;
-  uint32_t count;
-  uint32_t value;  // the value itself when it fits, else the offset of the values
+// libtiff's messages become the failure's description instead of lines on stderr.
+int KeepFirstTiffError(TIFF* /*tiff*/, void* userData, const char* module, const char* format, va_list args) {
+  auto* problem = static_cast<std::string*>(userData);
+  if (problem->empty()) {
+    std::array<char, 512> text{};
+    std::vsnprintf(text.data(), text.size(), format, args);
+    *problem = std::string(module != nullptr ? module : "libtiff") + ": " + text.data();
+  }
+  return 1;  // handled: libtiff's global handler stays silent
+}
+
+int IgnoreTiffWarning(TIFF* /*tiff*/, void* /*userData*/, const char* /*module*/, const char* /*format*/,
+                      va_list /*args*/) {
+  return 1;
+}
+
+struct TiffCloser {
+  void operator()(TIFF* tiff) const { TIFFClose(tiff); }
 };
 
-PvResult WriteTiff(const Picture& picture, Output& out) {
-  const bool grey = picture.type == PvPixelMono8;
-  const uint16_t samples = grey ? 1 : 3;
-  const uint64_t pixelBytes = picture.lineBytes * picture.height;
-  const uint32_t bitsOffset = kTiffHeaderSize + kTiffIfdSize;
-  const uint32_t dataOffset = TiffDataOffset(picture);
-  const uint32_t yResolutionOffset = dataOffset - kTiffRationalSize;
-  const uint32_t xResolutionOffset = yResolutionOffset - kTiffRationalSize;
-  // A SHORT value sits in the low half of the value field of a little-endian file.
-  const std::array<TiffEntry, kTiffEntryCount> entries = {{
-      {256, kTiffLong, 1, picture.width},
-      {257, kTiffLong, 1, picture.height},
-      {258, kTiffShort, samples, grey ? 8u : bitsOffset},
-      {259, kTiffShort, 1, kTiffNoCompression},
-      {262, kTiffShort, 1, grey ? kTiffBlackIsZero : kTiffRgb},
-      {273, kTiffLong, 1, dataOffset},
-      {277, kTiffShort, 1, samples},
-      {278, kTiffLong, 1, picture.height},
-      {279, kTiffLong, 1, static_cast<uint32_t>(pixelBytes)},
-      {282, kTiffRational, 1, xResolutionOffset},
-      {283, kTiffRational, 1, yResolutionOffset},
-      {284, kTiffShort, 1, kTiffContiguous},
-      {296, kTiffShort, 1, kTiffInch},
-  }};
-  out.Bytes("II", 2);
-  out.U16(42);
-  out.U32(kTiffHeaderSize);
-  out.U16(kTiffEntryCount);
-  for (const TiffEntry& entry : entries) {
-    out.U16(entry.tag);
-    out.U16(entry.type);
-    out.U32(entry.count);
-    out.U32(entry.value);
+PvResult WriteTiff(const Picture& picture, PictureLines& lines, const std::string& path, uint64_t& written) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    return CannotOpen(path);
   }
-  out.U32(0);  // no further directory
-  for (uint16_t i = 0; !grey && i < samples; ++i) {
-    out.U16(8);
+  std::string problem;
+  TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+  TIFFOpenOptionsSetErrorHandlerExtR(options, KeepFirstTiffError, &problem);
+  TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreTiffWarning, nullptr);
+  // libtiff closes the descriptor with the TIFF.
+  std::unique_ptr<TIFF, TiffCloser> tiff(TIFFFdOpenExt(fd, path.c_str(), "w", options));
+  TIFFOpenOptionsFree(options);
+  if (tiff == nullptr) {
+    ::close(fd);
+    return CannotWrite(path, problem);
   }
-  out.U32(kTiffDotsPerInch);
-  out.U32(1);
-  out.U32(kTiffDotsPerInch);
-  out.U32(1);
-  std::vector<uint8_t> row(picture.lineBytes);
-  for (uint32_t i = 0; i < picture.height && out.Ok(); ++i) {
-    CopyRow(picture, i, false, row);
-    out.Bytes(row.data(), row.size());
+  const bool colour = lines.SamplesPerPixel() > 1;
+  const bool fieldsSet =
+      TIFFSetField(tiff.get(), TIFFTAG_IMAGEWIDTH, picture.width) == 1 &&
+      TIFFSetField(tiff.get(), TIFFTAG_IMAGELENGTH, picture.height) == 1 &&
+      TIFFSetField(tiff.get(), TIFFTAG_BITSPERSAMPLE, lines.BitsPerSample()) == 1 &&
+      TIFFSetField(tiff.get(), TIFFTAG_SAMPLESPERPIXEL, lines.SamplesPerPixel()) == 1 &&
+      TIFFSetField(tiff.get(), TIFFTAG_COMPRESSION, COMPRESSION_NONE) == 1 &&
+      TIFFSetField(tiff.get(), TIFFTAG_PHOTOMETRIC, colour ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK) == 1 &&
+      TIFFSetField(tiff.get(), TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) == 1 &&
+      TIFFSetField(tiff.get(), TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(TiffRowsPerStrip(lines))) == 1 &&
+      TIFFSetField(tiff.get(), TIFFTAG_XRESOLUTION, kTiffDotsPerInch) == 1 &&
+      TIFFSetField(tiff.get(), TIFFTAG_YRESOLUTION, kTiffDotsPerInch) == 1 &&
+      TIFFSetField(tiff.get(), TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH) == 1;
+  bool ok = fieldsSet;
+  for (uint32_t y = 0; y < picture.height && ok; ++y) {
+    // Written in the host's byte order without compression, libtiff copies the line as it is.
+    ok = TIFFWriteScanline(tiff.get(), const_cast<uint8_t*>(lines.Line(y)), y, 0) == 1;
   }
-  return out.Finish();
+  // Flushing writes the directory; closing could fail only silently.
+  ok = ok && TIFFFlush(tiff.get()) == 1;
+  struct stat status {};
+  if (ok && ::fstat(fd, &status) == 0) {
+    written = static_cast<uint64_t>(status.st_size);
+  }
+  return ok ? PvResult() : CannotWrite(path, problem.empty() ? "libtiff failed" : problem);
 }
 
 PvResult WriteRaw(const Picture& picture, Output& out) {
@@ -256,6 +260,22 @@ PvResult WriteRaw(const Picture& picture, Output& out) {
     out.Bytes(picture.data + picture.stride * i, picture.lineBytes);
   }
   return out.Finish();
+}
+
+PvResult Conclude(const PvResult& result, const std::string& path, uint64_t written, uint32_t* bytesWritten) {
+  if (result.IsFailure()) {
+    // A half-written file is not left behind as if it were a picture. A path that could not be
+    // opened, or that names no regular file (a device, a pipe), is left alone.
+    std::error_code ignored;
+    if (result.GetCode() != PvResult::Code::CANNOT_OPEN_FILE && std::filesystem::is_regular_file(path, ignored)) {
+      std::remove(path.c_str());
+    }
+    return result;
+  }
+  if (bytesWritten != nullptr) {
+    *bytesWritten = static_cast<uint32_t>(written);
+  }
+  return result;
 }
 
 }  // namespace
@@ -293,29 +313,29 @@ PvResult PvBufferWriter::Store(PvBuffer* buffer, const PvString& filename, PvBuf
                                                           " bytes cannot hold " + std::to_string(picture.width) +
                                                           " x " + std::to_string(picture.height) + " pixels");
   }
-  PvResult result = CheckWritable(picture, type);
-  if (result.IsFailure()) {
-    return result;
-  }
   const std::string path = filename.GetAscii();
-  Output out(path);
-  if (!out.Ok()) {
-    return out.Finish();
+  if (type == PvBufferFormatRaw) {
+    Output out(path);
+    const PvResult stored = WriteRaw(picture, out);
+    return Conclude(stored, path, out.Written(), bytesWritten);
   }
-  if (type == PvBufferFormatBMP) {
-    result = WriteBmp(picture, out);
-  } else if (type == PvBufferFormatTIFF) {
-    result = WriteTiff(picture, out);
-  } else {
-    result = WriteRaw(picture, out);
+  // BMP wants 8-bit samples, blue first; TIFF keeps deeper samples as they are, red first.
+  const bool bmp = type == PvBufferFormatBMP;
+  std::optional<PictureLines> lines =
+      PictureLines::Create(picture, bmp ? SampleDepth::Eight : SampleDepth::Source, bmp);
+  if (!lines) {
+    return Unsupported(bmp ? "BMP" : "TIFF", picture.type);
   }
+  const PvResult result = CheckSize(picture, *lines, type);
   if (result.IsFailure()) {
-    // A half-written file is not left behind as if it were a picture.
-    std::remove(path.c_str());
     return result;
   }
-  if (bytesWritten != nullptr) {
-    *bytesWritten = static_cast<uint32_t>(out.Written());
+  if (bmp) {
+    Output out(path);
+    const PvResult stored = WriteBmp(picture, *lines, out);
+    return Conclude(stored, path, out.Written(), bytesWritten);
   }
-  return result;
+  uint64_t written = 0;
+  const PvResult stored = WriteTiff(picture, *lines, path, written);
+  return Conclude(stored, path, written, bytesWritten);
 }

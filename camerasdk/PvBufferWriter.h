@@ -1,6 +1,9 @@
 #pragma once
-// Writes the picture of a buffer to a file: BMP (Mono8 with a grey palette, RGB8 and BGR8 as
-// 24-bit), baseline uncompressed TIFF (the same pixel types) or raw pixel bytes (any type).
+// Writes the picture of a buffer to a file: BMP (mono scaled to 8 bits with a grey palette,
+// Bayer demosaiced, RGB8 and BGR8 as 24-bit), uncompressed TIFF through libtiff (mono as 8- or
+// 16-bit grey with its values unchanged, Bayer demosaiced to 8- or 16-bit RGB, RGB8 and BGR8
+// as RGB8) or raw pixel bytes (any type). Unpacked Mono and Bayer pixel types of 8 to 16 bits
+// only; packed ones are refused.
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git
-  libfmt-dev libspdlog-dev libtoml11-dev librapidxml-dev libzip-dev
+  libfmt-dev libspdlog-dev libtoml11-dev librapidxml-dev libzip-dev libtiff-dev
   libaravis-dev libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   iproute2 util-linux zip

@@ -1,9 +1,12 @@
 // Acquisition through the device core against an emulated GigE Vision camera: streams created
-// and opened, frames retrieved and given back, a frame stored as BMP, TIFF and raw, and buffers
-// that outlive their stream and device. Runs only in a loopback-only namespace.
+// and opened, frames retrieved and given back, frames of every pixel format the camera sends
+// stored as BMP, TIFF and raw and read back, and buffers that outlive their stream and device. Runs only in a
+// loopback-only namespace.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +26,7 @@
 #include "tests/support/camera_namespace.h"
 #include "tests/support/emulator_launcher.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/stored_picture.h"
 #include "tests/util/scratch_dir.h"
 
 namespace {
@@ -30,9 +34,10 @@ namespace {
 using namespace quarx;
 using quarx::test::EmulatedCameraSpec;
 using quarx::test::EmulatorLauncher;
+using quarx::test::ReadBmp;
 using quarx::test::ReadFile;
-using quarx::test::U16;
-using quarx::test::U32;
+using quarx::test::ReadTiff;
+using quarx::test::StoredPicture;
 using quarx::util::test::ScratchDir;
 
 const std::string kAddress = "127.0.0.2";
@@ -41,19 +46,6 @@ constexpr unsigned int kBufferCount = 8;
 constexpr unsigned int kFrames = 10;
 // The emulated camera sends 25 frames a second.
 constexpr uint32_t kFrameTimeoutMs = 3000;
-
-// The value of a TIFF directory entry of a little-endian file; 0 when the tag is absent.
-uint32_t TiffTag(const std::vector<uint8_t>& file, uint16_t tag) {
-  const uint32_t directory = U32(file, 4);
-  const uint16_t count = U16(file, directory);
-  for (uint16_t i = 0; i < count; ++i) {
-    const std::size_t entry = directory + 2 + 12u * i;
-    if (U16(file, entry) == tag) {
-      return U16(file, entry + 2) == 3 ? U16(file, entry + 8) : U32(file, entry + 8);
-    }
-  }
-  return 0;
-}
 
 class StreamCamera : public ::testing::Test {
  protected:
@@ -118,58 +110,76 @@ TEST_F(StreamCamera, AcquiresTenMono8FramesAndGivesEachBack) {
   device_->DisConnect();
 }
 
-TEST_F(StreamCamera, StoresOneFrameAsBmpTiffAndRaw) {
+// The pixel formats the emulated camera sends, as stored files hold them.
+struct StoredFormat {
+  const char* pixelFormat;
+  uint32_t bytesPerPixel;
+  const char* bayerSites;  // the colours of the first two pixels of the first two lines; null for mono
+};
+
+constexpr std::array<StoredFormat, 6> kStoredFormats = {{
+    {"Mono8", 1, nullptr},
+    {"Mono16", 2, nullptr},
+    {"BayerGR8", 1, "GRBG"},
+    {"BayerRG8", 1, "RGGB"},
+    {"BayerGB8", 1, "GBRG"},
+    {"BayerBG8", 1, "BGGR"},
+}};
+
+TEST_F(StreamCamera, StoresFramesOfEveryPixelFormatAsBmpTiffAndRaw) {
   const auto width = static_cast<uint32_t>(Feature("Width"));
   const auto height = static_cast<uint32_t>(Feature("Height"));
   std::vector<std::shared_ptr<core::Stream>> streams = device_->CreateAndOpenStreams();
-  device_->AcquisitionStart(kBufferCount);
-  std::unique_ptr<core::Buffer> buffer = streams[0]->RetrieveBuffer(kFrameTimeoutMs);
-  device_->AcquisitionStop();
-  const uint8_t* pixels = buffer->GetData();
-
   ScratchDir scratch;
-  const std::filesystem::path bmp = scratch.Path() / "frame.bmp";
-  const std::filesystem::path tiff = scratch.Path() / "frame.tiff";
-  const std::filesystem::path raw = scratch.Path() / "FRAME.RAW";
-  buffer->Store(bmp.string());
-  buffer->Store(tiff.string());
-  buffer->Store(raw.string());
+  for (const StoredFormat& format : kStoredFormats) {
+    SCOPED_TRACE(format.pixelFormat);
+    device_->GetFeatures()->GetEnum("PixelFormat")->SetValue(std::string(format.pixelFormat));
+    device_->AcquisitionStart(kBufferCount);
+    std::unique_ptr<core::Buffer> buffer = streams[0]->RetrieveBuffer(kFrameTimeoutMs);
+    device_->AcquisitionStop();
+    ASSERT_NE(buffer, nullptr);
+    ASSERT_EQ(buffer->GetPayloadSize(), width * height * format.bytesPerPixel);
+    const uint8_t* pixels = buffer->GetData();
+    // A sample as the camera sent it: 16-bit ones little-endian.
+    const auto sent = [&](uint32_t x, uint32_t y) -> uint32_t {
+      const uint8_t* at = pixels + (static_cast<std::size_t>(y) * width + x) * format.bytesPerPixel;
+      return format.bytesPerPixel == 1 ? at[0] : at[0] | at[1] << 8;
+    };
 
-  // BMP: 8-bit with a 256-entry grey palette, rows bottom-up and padded to 4 bytes.
-  const std::vector<uint8_t> b = ReadFile(bmp);
-  const uint32_t rowSize = (width + 3) / 4 * 4;
-  const uint32_t bmpOffset = 14 + 40 + 256 * 4;
-  ASSERT_EQ(b.size(), bmpOffset + rowSize * height);
-  EXPECT_EQ(b[0], 'B');
-  EXPECT_EQ(b[1], 'M');
-  EXPECT_EQ(U32(b, 2), b.size());
-  EXPECT_EQ(U32(b, 10), bmpOffset);
-  EXPECT_EQ(U32(b, 18), width);
-  EXPECT_EQ(U32(b, 22), height);
-  EXPECT_EQ(U16(b, 28), 8);
-  EXPECT_EQ(b[54 + 4 * 200], 200);  // the palette is grey
-  EXPECT_EQ(b[bmpOffset + 5], pixels[(height - 1) * width + 5]);
+    const std::filesystem::path bmp = scratch.Path() / "frame.bmp";
+    const std::filesystem::path tiff = scratch.Path() / "frame.tiff";
+    const std::filesystem::path raw = scratch.Path() / "FRAME.RAW";
+    buffer->Store(bmp.string());
+    buffer->Store(tiff.string());
+    buffer->Store(raw.string());
 
-  // TIFF: baseline, little-endian, uncompressed, one strip of grey pixels.
-  const std::vector<uint8_t> t = ReadFile(tiff);
-  ASSERT_GT(t.size(), 8u);
-  EXPECT_EQ(t[0], 'I');
-  EXPECT_EQ(t[1], 'I');
-  EXPECT_EQ(U16(t, 2), 42);
-  EXPECT_EQ(TiffTag(t, 256), width);
-  EXPECT_EQ(TiffTag(t, 257), height);
-  EXPECT_EQ(TiffTag(t, 258), 8u);
-  EXPECT_EQ(TiffTag(t, 259), 1u);
-  EXPECT_EQ(TiffTag(t, 262), 1u);
-  EXPECT_EQ(TiffTag(t, 279), width * height);
-  const uint32_t strip = TiffTag(t, 273);
-  ASSERT_EQ(t.size(), strip + width * height);
-  EXPECT_EQ(t[strip + width + 3], pixels[width + 3]);
-
-  // RAW: the pixels and nothing else.
-  const std::vector<uint8_t> r = ReadFile(raw);
-  ASSERT_EQ(r.size(), width * height);
-  EXPECT_TRUE(std::equal(r.begin(), r.end(), pixels));
+    const std::vector<uint8_t> r = ReadFile(raw);
+    ASSERT_EQ(r.size(), buffer->GetPayloadSize());
+    EXPECT_TRUE(std::equal(r.begin(), r.end(), pixels));
+    for (const bool isTiff : {false, true}) {
+      SCOPED_TRACE(isTiff ? "TIFF" : "BMP");
+      const StoredPicture picture = isTiff ? ReadTiff(tiff) : ReadBmp(bmp);
+      ASSERT_EQ(picture.problem, "");
+      EXPECT_EQ(picture.width, width);
+      EXPECT_EQ(picture.height, height);
+      // BMP scales 16-bit samples to 8 bits; TIFF keeps them.
+      const uint32_t bits = isTiff ? 8 * format.bytesPerPixel : 8;
+      EXPECT_EQ(picture.bitsPerSample, bits);
+      if (format.bayerSites == nullptr) {
+        ASSERT_EQ(picture.samplesPerPixel, 1u);
+        EXPECT_EQ(picture.At(5, 3), sent(5, 3) >> (8 * format.bytesPerPixel - bits));
+      } else {
+        ASSERT_EQ(picture.samplesPerPixel, 3u);
+        // Each pixel keeps the colour its site recorded.
+        for (uint32_t site = 0; site < 4; ++site) {
+          const uint32_t x = 2 + site % 2;
+          const uint32_t y = 2 + site / 2;
+          const char colour = format.bayerSites[site];
+          EXPECT_EQ(picture.At(x, y, colour == 'R' ? 0 : colour == 'G' ? 1 : 2), sent(x, y)) << x << ", " << y;
+        }
+      }
+    }
+  }
 }
 
 TEST(StreamCameraTwoSources, SecondSourceNeedsAStreamChannelTheEmulatedCameraLacks) {
