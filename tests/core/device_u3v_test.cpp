@@ -15,57 +15,34 @@
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "tests/support/adaptor_mocks.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/thrown_adaptor_exception.h"
 
 namespace {
 
 using quarx::sdkadaptor::ExceptionSdkAdaptor;
 using namespace quarx::test;
-using ::testing::IsEmpty;
-using ::testing::NiceMock;
-using ::testing::Return;
 
 const std::string kConnectionId = "2676016B7F2A";
 
-class DeviceU3VTest : public ::testing::Test {
- protected:
-  DeviceU3VTest() {
-    auto device = std::make_unique<NiceMock<MockDeviceU3V>>();
-    u3v_ = device.get();
-    impl_ = std::make_shared<quarx::core::DeviceU3VImpl>(kConnectionId, std::move(device));
+TEST(DeviceU3V, ConnectOpensTheControlChannelOnlyAndTranslatesItsFailuresTo2000) {
+  auto device = std::make_unique<::testing::NiceMock<MockDeviceU3V>>();
+  MockDeviceU3V* u3v = device.get();
+  auto impl = std::make_shared<quarx::core::DeviceU3VImpl>(kConnectionId, std::move(device));
+  EXPECT_THROW(impl->GetUUID(), quarx::CoreException);  // the adaptor device is no SDK device
+  EXPECT_CALL(*u3v, Connect(kConnectionId));
+  {
+    LogCapture log;
+    quarx::core::DeviceU3V(impl).Connect();
+    EXPECT_THAT(log.Lines(), ::testing::IsEmpty());
   }
-
-  NiceMock<MockDeviceU3V>* u3v_;
-  std::shared_ptr<quarx::core::DeviceU3VImpl> impl_;
-};
-
-TEST_F(DeviceU3VTest, ConnectOpensTheControlChannelOnlyAndLogsNothingOfItsOwn) {
-  EXPECT_CALL(*u3v_, Connect(kConnectionId));
-  quarx::core::DeviceU3V device(impl_);
-  LogCapture log;
-  device.Connect();
-  EXPECT_THAT(log.Lines(), IsEmpty());
-}
-
-TEST_F(DeviceU3VTest, AdaptorOrStandardFailureWhileConnectingIs2000WithItsText) {
   const std::pair<std::function<void()>, const char*> failures[] = {
-      {[] { throw ExceptionSdkAdaptor(0x202, "Busy", "held"); }, "Busy, held"},
-      {[] { throw std::runtime_error("usb gone"); }, "usb gone"},
+      {[] { throw ExceptionSdkAdaptor(0x202, "Busy", "held"); }, "2/2000 Busy, held"},
+      {[] { throw std::runtime_error("usb gone"); }, "2/2000 usb gone"},
   };
   for (const auto& [fail, text] : failures) {
-    SCOPED_TRACE(text);
-    EXPECT_CALL(*u3v_, Connect(kConnectionId)).WillOnce(::testing::InvokeWithoutArgs(fail));
-    try {
-      impl_->Connect();
-      FAIL();
-    } catch (const quarx::ConnectException& e) {
-      EXPECT_EQ(e.GetErrCodeDetail(), 2000);
-      EXPECT_STREQ(e.what(), text);
-    }
+    EXPECT_CALL(*u3v, Connect(kConnectionId)).WillOnce(::testing::InvokeWithoutArgs(fail));
+    EXPECT_EQ(Failure<quarx::ConnectException>([&] { impl->Connect(); }), text);
   }
-}
-
-TEST_F(DeviceU3VTest, GuidOfADeviceThatIsNotTheAdaptorsIsRefused) {
-  EXPECT_THROW(impl_->GetUUID(), quarx::CoreException);
 }
 
 }  // namespace
