@@ -1,4 +1,5 @@
-// The device finder over a mocked adaptor system: which records it keeps, what it logs, what it swallows.
+// The device finder over a mocked adaptor system (which records it keeps, what it logs, what it
+// swallows) and the discovery records it makes.
 #include "core/device_finder_impl.h"
 
 #include <stdexcept>
@@ -12,6 +13,7 @@
 #include "camerasdk/PvDeviceInfoU3V.h"
 #include "core/found_device_info_gev.h"
 #include "core/found_device_info_u3v.h"
+#include "core/host_info.h"
 #include "sdkadaptor/src/device_info_gev.h"
 #include "sdkadaptor/src/device_info_u3v.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
@@ -101,6 +103,49 @@ TEST(DeviceFinder, LookupByConnectionIdGivesOnePlainRecordOrAnEmptyList) {
   EXPECT_EQ(dynamic_cast<const FoundDeviceInfoGEV*>(found[0].get()), nullptr);
   EXPECT_TRUE(finder.Find("10.0.0.7", 250).empty());
   EXPECT_TRUE(finder.Find("10.0.0.7", 250).empty());
+}
+
+// Through the adaptor's record, every text of the SDK's reaches the core's copy unchanged.
+TEST(FoundDeviceInfo, GigEVisionRecordCopiesEveryTextAndAddressAsGiven) {
+  const PvInterface host("lo", "lo 127.0.0.1", "127.0.0.1");
+  PvDeviceIdentity id;
+  id.connection_id = "127.0.0.2";
+  id.display_id = "FWCAM-1 (127.0.0.2)";
+  id.unique_id = "unique";
+  id.vendor_name = "Velmora";
+  id.model_name = "FWCAM-1";
+  id.version = "1.0.0";
+  id.manufacturer_info = " spaced ";
+  id.serial_number = "SN2";
+  id.user_defined_name = "user";
+  auto sdk = std::make_unique<PvDeviceInfoGEV>(
+      id, PvGEVAddresses{"127.0.0.2", "02:5e:c1:00:00:02", "255.0.0.0", "127.0.0.1"}, &host);
+  FoundDeviceInfoGEV record(std::make_unique<sdkadaptor::DeviceInfoGEV>(sdk.get()));
+  sdk.reset();  // nothing of the SDK is kept
+
+  const std::pair<std::string, std::string> fields[] = {
+      {record.GetConnectionId(), "127.0.0.2"}, {record.GetDisplayId(), "FWCAM-1 (127.0.0.2)"},
+      {record.GetUniqueId(), "unique"},        {record.GetVenderName(), "Velmora"},
+      {record.GetModelName(), "FWCAM-1"},      {record.GetVersion(), "1.0.0"},
+      {record.GetManufactureInfo(), " spaced "}, {record.GetSerialNumber(), "SN2"},
+      {record.GetUserDefinedName(), "user"},   {record.GetIPAddress(), "127.0.0.2"},
+      {record.GetMACAddress(), "02:5e:c1:00:00:02"}, {record.GetSubnetMask(), "255.0.0.0"}};
+  for (const auto& [read, given] : fields) {
+    EXPECT_EQ(read, given);
+  }
+  EXPECT_EQ(record.GetDeviceType(), DeviceInterfaceTypeEnum::GEV);
+  ASSERT_NE(record.GetHostInfo(), nullptr);
+  EXPECT_EQ(record.GetHostInfo()->GetDisplayId(), L"lo 127.0.0.1");
+}
+
+TEST(FoundDeviceInfo, RecordsWithoutHostInterfaceHaveNoneOrAnEmptyOne) {
+  EXPECT_EQ(FoundDeviceInfo("127.0.0.5", DeviceInterfaceTypeEnum::U3V).GetHostInfo(), nullptr);
+  auto info = std::make_unique<::testing::NiceMock<test::MockDeviceInfo>>();
+  EXPECT_CALL(*info, GetHostInterface()).WillOnce(Return(ByMove(nullptr)));
+  const std::unique_ptr<sdkadaptor::InterfaceDeviceInfo> held = std::move(info);
+  FoundDeviceInfo record(held);
+  ASSERT_NE(record.GetHostInfo(), nullptr);
+  EXPECT_EQ(record.GetHostInfo()->GetDisplayId(), L"");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Features: the factory's choice of class, and how adaptor and standard failures reach
-// callers as feature exceptions.
+// Features and the exception family: the factory's choice of class, how adaptor and standard
+// failures reach callers as feature exceptions, feature access by name over one node map, and
+// the exceptions' codes, messages and log lines.
 #include "core/feature.h"
 
 #include <gmock/gmock.h>
@@ -12,7 +13,12 @@
 #include <typeinfo>
 #include <vector>
 
+#include "core/exception_acqusition_impl.h"
+#include "core/exception_connect_impl.h"
 #include "core/exception_core.h"
+#include "core/exception_core_impl.h"
+#include "core/exception_feature_impl.h"
+#include "core/exception_stream_impl.h"
 #include "core/feature_boolean.h"
 #include "core/feature_command.h"
 #include "core/feature_enum.h"
@@ -21,6 +27,7 @@
 #include "core/feature_integer.h"
 #include "core/feature_register.h"
 #include "core/feature_string.h"
+#include "core/parameters.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "tests/support/adaptor_mocks.h"
 #include "tests/support/log_capture.h"
@@ -29,14 +36,20 @@
 namespace {
 
 using quarx::FeatureException;
+using quarx::ReasonOfFailure;
 using quarx::FeatureTypeEnum;
 using quarx::sdkadaptor::ExceptionSdkAdaptor;
 using namespace quarx::test;
+using ::testing::_;
+using ::testing::ByMove;
 using ::testing::Contains;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::NiceMock;
+using ::testing::Pair;
 using ::testing::Return;
 using ::testing::Throw;
+using ::testing::TypedEq;
 
 // Create over a node of the given type: the class it picks, and how often it asked for the type
 // (each read is one trace line of the adaptor; the kinds are tried in a fixed order).
@@ -147,6 +160,101 @@ TEST(FeatureEnum, EntriesThatCannotBeReadAreAnEmptyListOrAFailureUnderTheEntrysN
   ON_CALL(*entry, GetValue()).WillByDefault(Throw(std::runtime_error("unreadable")));
   quarx::core::FeatureEnumEntry wrapped(std::move(entry));
   EXPECT_EQ(Failure<FeatureException>([&] { wrapped.GetValue(); }), "9/3000 Source1 : unreadable");
+}
+
+TEST(Parameters, SetParametersReportsEachValueThatWasNotSet) {
+  auto map = std::make_unique<NiceMock<MockGenParameters>>();
+  auto readOnly = NodeOfType<MockGenString>(FeatureTypeEnum::String, "DeviceModelName");
+  auto refusing = NodeOfType<MockGenInteger>(FeatureTypeEnum::Integer, "Width");
+  ON_CALL(*refusing, IsWritable()).WillByDefault(Return(true));
+  ON_CALL(*refusing, FromString(_)).WillByDefault(Throw(ExceptionSdkAdaptor(0x4000, "GenericError", "Invalid value")));
+  auto accepting = NodeOfType<MockGenString>(FeatureTypeEnum::String, "DeviceUserID");
+  ON_CALL(*accepting, IsWritable()).WillByDefault(Return(true));
+  EXPECT_CALL(*accepting, FromString("line-3"));
+  ON_CALL(*map, Get(std::string("DeviceModelName"))).WillByDefault(Return(readOnly));
+  ON_CALL(*map, Get(std::string("Width"))).WillByDefault(Return(refusing));
+  ON_CALL(*map, Get(std::string("DeviceUserID"))).WillByDefault(Return(accepting));
+  quarx::core::Parameters parameters(std::move(map));
+  EXPECT_THAT(parameters.SetParameters(
+                  {{"Missing", "1"}, {"DeviceModelName", "x"}, {"Width", "wide"}, {"DeviceUserID", "line-3"}}),
+              ::testing::UnorderedElementsAre(Pair("Missing", ReasonOfFailure::NotFound),
+                                              Pair("DeviceModelName", ReasonOfFailure::NotWritable),
+                                              Pair("Width", ReasonOfFailure::SetValueFailed)));
+}
+
+TEST(Parameters, TypedLookupIsNullForAnAbsentNameAndDetailOneWithTheAdaptorsTextForAnotherType) {
+  auto map = std::make_unique<NiceMock<MockGenParameters>>();
+  EXPECT_CALL(*map, GetCommand("Width")).WillOnce(Throw(ExceptionSdkAdaptor(0x1000003, "Width is not command.")));
+  EXPECT_CALL(*map, GetCommand("DeviceReset")).WillOnce(Return(ByMove(nullptr)));
+  quarx::core::Parameters parameters(std::move(map));
+  EXPECT_EQ(Failure<quarx::FeatureException>([&] { parameters.GetCommand("Width"); }), "9/1 Width is not command.");
+  EXPECT_EQ(parameters.GetCommand("DeviceReset"), nullptr);
+}
+
+TEST(Parameters, GetAllKeepsAnEmptyEntryForANodeWithoutAFeatureClass) {
+  auto map = std::make_unique<NiceMock<MockGenParameters>>();
+  ON_CALL(*map, GetCount()).WillByDefault(Return(2));
+  ON_CALL(*map, Get(TypedEq<unsigned int>(0)))
+      .WillByDefault(Return(NodeOfType<MockGenParameter>(FeatureTypeEnum::Undefined, "Root")));
+  ON_CALL(*map, Get(TypedEq<unsigned int>(1)))
+      .WillByDefault(Return(NodeOfType<MockGenString>(FeatureTypeEnum::String, "DeviceUserID")));
+  auto all = quarx::core::Parameters(std::move(map)).GetAll();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0], nullptr);
+  EXPECT_NE(all[1], nullptr);
+}
+
+TEST(Parameters, LookupsNeverThrowAndReportAbsenceByNull) {
+  auto map = std::make_unique<NiceMock<MockGenParameters>>();
+  ON_CALL(*map, Get(std::string("Broken"))).WillByDefault(Throw(std::runtime_error("node map gone")));
+  quarx::core::Parameters parameters(std::move(map));
+  LogCapture log;
+  EXPECT_EQ(parameters.GetFeature("Broken"), nullptr);
+  EXPECT_THAT(log.Lines(), ::testing::Contains("[error] <GetFeature> (Broken) node map gone"));
+
+  quarx::core::Parameters none(nullptr);
+  EXPECT_EQ(none.GetFeature("Width"), nullptr);
+  EXPECT_TRUE(none.GetAll().empty());
+  EXPECT_EQ(none.GetInteger("Width"), nullptr);
+}
+
+TEST(CoreException, AreaClassesFixTheirResultCodeAndLogOneWarningWhileTheBaseLogsNothing) {
+  LogCapture log;
+  EXPECT_EQ(quarx::core::ConnectExceptionImpl("GetFeatures", 77, quarx::ERR_NOT_CONNECTED,
+                                       quarx::core::ConnectExceptionImpl::ERRMSG_NOT_CONNECTED)
+                .GetResultCode(),
+            2);
+  EXPECT_EQ(quarx::core::StreamExceptionImpl("f", 1, quarx::ERR_STREAM_CREATE, "m").GetResultCode(), 3);
+  EXPECT_EQ(quarx::core::AcqusitionExceptionImpl("f", 1, quarx::ERR_ACQUSITION_START, "m").GetResultCode(), 1);
+  EXPECT_EQ(quarx::core::FeatureExceptionImpl("f", 1, quarx::ERR_FEATURE, "").GetResultCode(), 9);
+  EXPECT_EQ(quarx::core::CoreExceptionImpl("Create", quarx::RESULT_DEVICE, quarx::ERR_INVALID_DEVICE_TYPE, "m").GetResultCode(), 7);
+  EXPECT_THAT(
+      log.Lines(),
+      ElementsAre("[warning] <GetFeatures:77>throw ConnectException err_code_detail(4) msg(Not connected to camera.)",
+                  "[warning] <f:1>throw StreamException err_code_detail(6000) msg(m)",
+                  "[warning] <f:1>throw AcqusitionException err_code_detail(1002) msg(m)",
+                  "[warning] <f:1>throw FeatureException err_code_detail(3000) msg()"));
+  EXPECT_EQ(quarx::core::SdkAdaptorMessage(ExceptionSdkAdaptor(0x4000, "GenericError", "boom")),
+            "GenericError, boom");
+}
+
+TEST(FeatureExceptionCreate, ClassifiesByAccessTextInOrder) {
+  const std::pair<const char*, int> cases[] = {
+      {"Node is not writable", 3002}, {"x Node is not writable; Node is not readable", 3002},
+      {"Node is not readable", 3001}, {"Node is not available", 3001},
+      {"node is not writable", 900},  {"", 900},
+  };
+  for (const auto& [description, detail] : cases) {
+    LogCapture log;
+    auto e = quarx::core::FeatureExceptionImpl::Create("SetValue", 9, "Gain", 0x4000, description);
+    EXPECT_EQ(e.GetErrCodeDetail(), detail) << description;
+    EXPECT_EQ(e.what(), std::string(description));
+    // Only what is left unclassified gets an error line before the warning.
+    ASSERT_EQ(log.Lines().size(), detail == 900 ? 2u : 1u);
+    if (detail == 900) {
+      EXPECT_EQ(log.Lines()[0], std::string("[error] <SetValue> Gain is ") + description);
+    }
+  }
 }
 
 }  // namespace
