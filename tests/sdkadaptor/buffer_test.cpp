@@ -1,6 +1,6 @@
-// The adaptor's buffers, images, buffer writer and streams over the stand-in, without a
+// The adaptor's buffers, images and buffer writer over the stand-in, without a
 // camera: buffers without an SDK buffer, pictures allocated in buffers and stored in each
-// format, and what a stream that was never opened does.
+// format.
 #include "sdkadaptor/src/buffer.h"
 
 #include <gmock/gmock.h>
@@ -15,10 +15,7 @@
 #include "pixelformat/pfnc_pixel_format_mono.h"
 #include "sdkadaptor/src/buffer_writer.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
-#include "sdkadaptor/src/stream_gev.h"
-#include "sdkadaptor/src/stream_u3v.h"
 #include "tests/support/file_bytes.h"
-#include "tests/support/log_capture.h"
 #include "tests/support/thrown_adaptor_exception.h"
 #include "tests/util/scratch_dir.h"
 
@@ -28,7 +25,6 @@ using namespace quarx;
 using quarx::sdkadaptor::BufferFormatType;
 using quarx::sdkadaptor::ExceptionSdkAdaptor;
 using quarx::test::Thrown;
-using ::testing::Contains;
 
 TEST(AdaptorBuffer, SettersWithoutAnSdkBufferThrowInternalErrorAndTheRestReadsNothing) {
   sdkadaptor::Buffer buffer(nullptr, nullptr);
@@ -89,21 +85,6 @@ TEST(AdaptorBufferWriter, PictureAllocatedInABufferGoesToEachFileKind) {
   EXPECT_THROW(writer.Store(&empty, path, BufferFormatType::BMP), ExceptionSdkAdaptor);
   EXPECT_THROW(writer.Store(nullptr, path, BufferFormatType::BMP), ExceptionSdkAdaptor);
   EXPECT_THROW(writer.Store(&fresh, path, BufferFormatType::RAW), ExceptionSdkAdaptor);
-}
-
-TEST(AdaptorStream, StreamNeverOpenedQueuesNothingAndDrainsQuietly) {
-  sdkadaptor::StreamGEV stream("127.0.0.99");
-  EXPECT_NE(stream.GetParameters(), nullptr);
-  test::LogCapture log;
-  stream.AllocBuffers(1024, 100);
-  EXPECT_THAT(log.Lines(), Contains("[debug] <AllocBuffers> allocate buffer number(0)"));
-  EXPECT_NO_THROW(stream.ReleaseBuffers());
-  sdkadaptor::Result result;
-  EXPECT_EQ(Thrown([&] { stream.RetrieveBuffer(result, 10); }).GetCodeString(), "StateError");
-  EXPECT_EQ(Thrown([&] { stream.Open(0); }).GetCode(), 0x17u);
-  sdkadaptor::StreamU3V usb("Vendor-Model-1");
-  EXPECT_THROW(usb.Open(), ExceptionSdkAdaptor);
-  EXPECT_EQ(usb.GetGUID(), "");
 }
 
 }  // namespace

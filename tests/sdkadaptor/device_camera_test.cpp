@@ -97,30 +97,6 @@ TEST_F(DeviceCameraTest, NodesOfAnEndedConnectionFailInsteadOfTouchingFreedMemor
   EXPECT_EQ(Thrown([&] { device_.DisConnect(); }).GetCode(), kNotConnected);
 }
 
-// Text of every kind reaches the camera's node, or is refused leaving the value as it was.
-TEST_F(DeviceCameraTest, FromStringSetsEveryKindOrRefusesTextThatIsNoValueOfTheNode) {
-  const std::pair<const char*, const char*> rows[][2] = {
-      {{"Height", "0x100"}, {"256", nullptr}},        {{"ExposureTimeAbs", "2500.0"}, {"2500", nullptr}},
-      {{"AcquisitionMode", "MultiFrame"}, {"MultiFrame", nullptr}}, {{"TestBoolean", "False"}, {"false", nullptr}},
-      {{"DeviceUserID", "cam A"}, {"cam A", nullptr}}, {{"Width", "12abc"}, {nullptr, nullptr}},
-      {{"ExposureTimeAbs", "fast"}, {nullptr, nullptr}}, {{"AcquisitionMode", "Sometimes"}, {nullptr, nullptr}}};
-  for (const auto& row : rows) {
-    const auto& [feature, text] = row[0];
-    const char* expected = row[1].first;
-    SCOPED_TRACE(std::string(feature) + " <- " + text);
-    auto node = features_->Get(feature);
-    ASSERT_NE(node, nullptr);
-    const std::string before = node->ToString();
-    if (expected == nullptr) {
-      Thrown([&] { node->FromString(text); });
-    } else {
-      node->FromString(text);
-    }
-    EXPECT_EQ(node->ToString(), expected == nullptr ? before : expected);
-  }
-  features_->GetEnum("AcquisitionMode")->SetValue(std::string("Continuous"));
-}
-
 TEST_F(DeviceCameraTest, UploadsOfEverySizeArriveIntactAndFileStatusIsTheCamerasOwn) {
   std::unique_ptr<GenFile> file = device_.GetGenFile();
   EXPECT_TRUE(file->IsWritable("Firmware"));
@@ -152,14 +128,6 @@ TEST_F(DeviceCameraTest, LinkParametersAreKeptAndTheHeartbeatIsExtended) {
   EXPECT_EQ(link->GetInteger("HeartbeatInterval")->GetValue(), 60000);
   EXPECT_NE(log.Text().find("<ExtendHeartbeatTimeout> Change the AnswerTimeout(30000)"), std::string::npos);
   EXPECT_NE(log.Text().find("<ExtendHeartbeatTimeout> Change the HeartbeatInterval(60000)"), std::string::npos);
-}
-
-TEST_F(DeviceCameraTest, StreamChannelsBeyondTheCamerasCountAreRefused) {
-  device_.NegotiatePacketSize(0);
-  EXPECT_THROW(device_.NegotiatePacketSize(1), ExceptionSdkAdaptor);
-  device_.SetStreamDestination("127.0.0.1", 50000, 0);
-  EXPECT_EQ(device_.ReadMemory(0x0D18, 4), (std::vector<uint8_t>{127, 0, 0, 1}));
-  EXPECT_THROW(device_.SetStreamDestination("127.0.0.1", 50000, 1), ExceptionSdkAdaptor);
 }
 
 // The queue takes at most its maximum; aborted buffers come back as null and are queued
@@ -218,45 +186,6 @@ TEST(DeviceCameraConnect, AccessTypesSetTheControlPrivilegeAndAHeldCameraIsRefus
   EXPECT_FALSE(second.IsConnected());
   EXPECT_THROW(second.Connect("127.0.0.9", AccessTypeEnum::Control), ExceptionSdkAdaptor);  // nothing answers
   first.DisConnect();
-}
-
-TEST(DeviceCameraFailures, InjectedFileFailuresShowInTheCamerasStatus) {
-  REQUIRE_CAMERA_NAMESPACE();
-  struct Case {
-    bool EmulatedCameraSpec::*knob;
-    const char* afterOpen;
-    int64_t written;  // -1: the write is refused
-    const char* afterWrite;
-    const char* afterClose;
-  };
-  const Case cases[] = {
-      {&EmulatedCameraSpec::failOpen, "Failure", -1, nullptr, "Failure"},
-      {&EmulatedCameraSpec::failWrite, "Success", 0, "Failure", "Success"},
-      {&EmulatedCameraSpec::failClose, "Success", 4096, "Success", "Failure"},
-  };
-  const std::vector<uint8_t> data = Pattern(4096);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.afterOpen + std::string("/") + c.afterClose);
-    EmulatedCameraSpec spec = Camera("127.0.0.4");
-    spec.*c.knob = true;
-    EmulatorLauncher camera({spec});
-    DeviceGEV device;
-    device.Connect("127.0.0.4", AccessTypeEnum::Control);
-    std::unique_ptr<GenFile> file = device.GetGenFile();
-    file->Open("Firmware", GenOpenMode::Write);
-    EXPECT_EQ(file->GetStatus(), c.afterOpen);
-    if (c.written < 0) {
-      // A file the camera did not open takes no bytes at all.
-      EXPECT_EQ(Thrown([&] { file->Wrire(data.data(), static_cast<int64_t>(data.size())); }).GetDescription(),
-                "The file is not open");
-    } else {
-      EXPECT_EQ(file->Wrire(data.data(), static_cast<int64_t>(data.size())), c.written);
-      EXPECT_EQ(file->GetStatus(), c.afterWrite);
-    }
-    file->Close();
-    EXPECT_EQ(file->GetStatus(), c.afterClose);
-    device.DisConnect();
-  }
 }
 
 }  // namespace

@@ -10,8 +10,6 @@
 #include <string>
 
 #include "camerasdk/PvGenParameterArray.h"
-#include "sdkadaptor/src/device_gev.h"
-#include "sdkadaptor/src/device_u3v.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/gen_file.h"
 #include "tests/support/genicam_document.h"
@@ -176,17 +174,6 @@ TEST_F(GenParametersTest, EnumerationEntriesFilterUnavailableOnesKeepingOrder) {
   EXPECT_EQ(mode->GetValueAsString(), "First");
 }
 
-TEST_F(GenParametersTest, CommandTextIsItsNameAndEveryCompletionPollIsLogged) {
-  auto start = map_.GetCommand("Start");
-  EXPECT_EQ(start->ToString(), "Start");
-  quarx::test::LogCapture log;
-  EXPECT_TRUE(start->IsDone());
-  start->Execute();
-  EXPECT_FALSE(start->IsDone());
-  EXPECT_TRUE(Contains(log, "[debug] IsDone(true)"));
-  EXPECT_TRUE(Contains(log, "[debug] IsDone(false)"));
-}
-
 TEST_F(GenParametersTest, FileAccessOnAMapWithoutFileFeaturesFailsCleanly) {
   GenFile file(&sdk_);
   EXPECT_FALSE(file.IsSupported());
@@ -197,15 +184,6 @@ TEST_F(GenParametersTest, FileAccessOnAMapWithoutFileFeaturesFailsCleanly) {
   EXPECT_EQ(progress.GetCode(), 0x4000u);
   EXPECT_EQ(progress.GetDescription(), "Return value of GetProgress() is invalid.");
   EXPECT_TRUE(Contains(log, "[error] <GetProgress> total size = 0"));
-}
-
-TEST(Device, UnconnectedDevicesReportTheirKindAndRefuseDisconnecting) {
-  EXPECT_EQ(DeviceU3V().GetType(), DeviceInterfaceTypeEnum::U3V);
-  DeviceGEV gev;
-  EXPECT_EQ(gev.GetType(), DeviceInterfaceTypeEnum::GEV);
-  EXPECT_EQ(Thrown([&] { gev.DisConnect(); }).GetCode(), 0x17u);
-  EXPECT_EQ(Thrown([&] { gev.Connect("camera", AccessTypeEnum::Control); }).GetCode(), 0x10u);
-  EXPECT_NE(gev.GetCommunicationParameters()->GetInteger("AnswerTimeout"), nullptr);
 }
 
 }  // namespace
