@@ -1,4 +1,5 @@
-// The device finder over a mocked adaptor system: which records it keeps, what it logs, what it swallows.
+// The device finder over a mocked adaptor system (which records it keeps, what it logs, what it
+// swallows) and the discovery records it makes.
 #include "core/device_finder_impl.h"
 
 #include <stdexcept>
@@ -12,6 +13,7 @@
 #include "camerasdk/PvDeviceInfoU3V.h"
 #include "core/found_device_info_gev.h"
 #include "core/found_device_info_u3v.h"
+#include "core/host_info.h"
 #include "sdkadaptor/src/device_info_gev.h"
 #include "sdkadaptor/src/device_info_u3v.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
@@ -26,6 +28,7 @@ using ::testing::ByMove;
 using ::testing::InSequence;
 using ::testing::Return;
 using ::testing::Throw;
+using Records = std::vector<std::unique_ptr<sdkadaptor::InterfaceDeviceInfo>>;
 
 // SDK records live as long as the test: the adaptor records borrow them, as from a real system.
 struct SdkRecords {
@@ -35,7 +38,6 @@ struct SdkRecords {
   std::unique_ptr<sdkadaptor::InterfaceDeviceInfo> Gev(const std::string& ip) {
     PvDeviceIdentity id;
     id.connection_id = ip;
-    id.model_name = "FWCAM-1";
     records.push_back(
         std::make_unique<PvDeviceInfoGEV>(id, PvGEVAddresses{ip, "02:5e:c1:00:00:01", "255.0.0.0", ""}, &host));
     return std::make_unique<sdkadaptor::DeviceInfoGEV>(records.back().get());
@@ -48,64 +50,31 @@ struct SdkRecords {
   }
 };
 
-std::unique_ptr<sdkadaptor::InterfaceDeviceInfo> Other(const std::string& id) {
-  auto info = std::make_unique<test::MockDeviceInfo>();
-  EXPECT_CALL(*info, GetType()).WillRepeatedly(Return(DeviceInterfaceTypeEnum::Other));
-  ON_CALL(*info, GetConnectionId()).WillByDefault(Return(id));
-  return info;
-}
-
-template <typename... Records>
-std::vector<std::unique_ptr<sdkadaptor::InterfaceDeviceInfo>> List(Records... records) {
-  std::vector<std::unique_ptr<sdkadaptor::InterfaceDeviceInfo>> list;
-  (list.push_back(std::move(records)), ...);
-  return list;
-}
-
 TEST(DeviceFinder, KeepsGigEVisionAndUsb3VisionInAdaptorOrderAndCountsEveryRecord) {
   SdkRecords sdk;
+  auto other = std::make_unique<test::MockDeviceInfo>();
+  EXPECT_CALL(*other, GetType()).WillRepeatedly(Return(DeviceInterfaceTypeEnum::Other));
+  Records first;
+  first.push_back(sdk.Gev("10.0.0.20"));
+  first.push_back(std::move(other));
+  first.push_back(sdk.U3v("usb-1"));
   auto system = std::make_unique<test::MockSystem>();
   {
     InSequence in_order;
     EXPECT_CALL(*system, SetDetectionTimeoutMillisec(1500u));
-    EXPECT_CALL(*system, Find()).WillOnce(Return(ByMove(List(sdk.Gev("10.0.0.20"), Other("x"), sdk.U3v("usb-1")))));
+    EXPECT_CALL(*system, Find()).WillOnce(Return(ByMove(std::move(first))));
+    EXPECT_CALL(*system, SetDetectionTimeoutMillisec(0u));
+    EXPECT_CALL(*system, Find()).WillOnce(Return(ByMove(Records())));
   }
   DeviceFinderImpl finder(std::move(system));
   test::LogCapture log;
   const auto found = finder.Find(1500);
-  ASSERT_EQ(found.size(), 2u);
-  EXPECT_EQ(found[0]->GetDeviceType(), DeviceInterfaceTypeEnum::GEV);
-  EXPECT_EQ(dynamic_cast<const FoundDeviceInfoGEV&>(*found[0]).GetIPAddress(), "10.0.0.20");
-  EXPECT_EQ(found[1]->GetDeviceType(), DeviceInterfaceTypeEnum::U3V);
-  EXPECT_EQ(dynamic_cast<const FoundDeviceInfoU3V&>(*found[1]).GetDeviceGUID(), "GUID-1");
-  EXPECT_EQ(log.Lines(), std::vector<std::string>{"[debug] <Find> Founf devices(3)"});
-}
-
-TEST(DeviceFinder, NoCameraGivesAnEmptyListAndAZeroCount) {
-  auto system = std::make_unique<test::MockSystem>();
-  EXPECT_CALL(*system, SetDetectionTimeoutMillisec(0u));
-  EXPECT_CALL(*system, Find()).WillOnce(Return(ByMove(List())));
-  DeviceFinderImpl finder(std::move(system));
-  test::LogCapture log;
-  EXPECT_TRUE(finder.Find(0).empty());
-  EXPECT_EQ(log.Lines(), std::vector<std::string>{"[debug] <Find> Founf devices(0)"});
-}
-
-TEST(DeviceFinder, RecordsOfOneDiscoveryOutliveTheNext) {
-  SdkRecords sdk;
-  auto system = std::make_unique<test::MockSystem>();
-  EXPECT_CALL(*system, SetDetectionTimeoutMillisec(_)).Times(2);
-  EXPECT_CALL(*system, Find())
-      .WillOnce(Return(ByMove(List(sdk.Gev("10.0.0.1")))))
-      .WillOnce(Return(ByMove(List(sdk.Gev("10.0.0.2")))));
-  DeviceFinderImpl finder(std::move(system));
-  const auto first = finder.Find(10);
-  const auto second = finder.Find(10);
   sdk.records.clear();  // the SDK's records are gone; the core's copies must not care
-  ASSERT_EQ(first.size(), 1u);
-  ASSERT_EQ(second.size(), 1u);
-  EXPECT_EQ(first[0]->GetConnectionId(), "10.0.0.1");
-  EXPECT_EQ(second[0]->GetConnectionId(), "10.0.0.2");
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(dynamic_cast<const FoundDeviceInfoGEV&>(*found[0]).GetIPAddress(), "10.0.0.20");
+  EXPECT_EQ(dynamic_cast<const FoundDeviceInfoU3V&>(*found[1]).GetDeviceGUID(), "GUID-1");
+  EXPECT_TRUE(finder.Find(0).empty());
+  EXPECT_EQ(log.Lines(), (std::vector<std::string>{"[debug] <Find> Founf devices(3)", "[debug] <Find> Founf devices(0)"}));
 }
 
 TEST(DeviceFinder, ADiscoveryThatThrowsBelowReadsAsNoCamera) {
@@ -118,28 +87,65 @@ TEST(DeviceFinder, ADiscoveryThatThrowsBelowReadsAsNoCamera) {
   EXPECT_EQ(log.Lines(), std::vector<std::string>{"[error] <Find> discovery failed: socket trouble"});
 }
 
-TEST(DeviceFinder, LookupByConnectionIdGivesOnePlainRecord) {
+TEST(DeviceFinder, LookupByConnectionIdGivesOnePlainRecordOrAnEmptyList) {
   SdkRecords sdk;
   auto system = std::make_unique<test::MockSystem>();
-  EXPECT_CALL(*system, SetDetectionTimeoutMillisec(250u));
-  EXPECT_CALL(*system, FindDevice("10.0.0.7")).WillOnce(Return(ByMove(sdk.Gev("10.0.0.7"))));
+  EXPECT_CALL(*system, SetDetectionTimeoutMillisec(250u)).Times(3);
+  EXPECT_CALL(*system, FindDevice("10.0.0.7"))
+      .WillOnce(Return(ByMove(sdk.Gev("10.0.0.7"))))
+      .WillOnce(Return(ByMove(std::unique_ptr<sdkadaptor::InterfaceDeviceInfo>())))
+      .WillOnce(Throw(sdkadaptor::ExceptionSdkAdaptor(0x19, "NotFound", "nothing answered")));
   DeviceFinderImpl finder(std::move(system));
   const auto found = finder.Find("10.0.0.7", 250);
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0]->GetConnectionId(), "10.0.0.7");
   EXPECT_EQ(found[0]->GetDeviceType(), DeviceInterfaceTypeEnum::GEV);
   EXPECT_EQ(dynamic_cast<const FoundDeviceInfoGEV*>(found[0].get()), nullptr);
+  EXPECT_TRUE(finder.Find("10.0.0.7", 250).empty());
+  EXPECT_TRUE(finder.Find("10.0.0.7", 250).empty());
 }
 
-TEST(DeviceFinder, LookupFailuresGiveAnEmptyList) {
-  auto system = std::make_unique<test::MockSystem>();
-  EXPECT_CALL(*system, SetDetectionTimeoutMillisec(_)).Times(2);
-  EXPECT_CALL(*system, FindDevice(_))
-      .WillOnce(Return(ByMove(std::unique_ptr<sdkadaptor::InterfaceDeviceInfo>())))
-      .WillOnce(Throw(sdkadaptor::ExceptionSdkAdaptor(0x19, "NotFound", "nothing answered")));
-  DeviceFinderImpl finder(std::move(system));
-  EXPECT_TRUE(finder.Find("10.0.0.7", 10).empty());
-  EXPECT_TRUE(finder.Find("02:5e:c1:00:00:07", 10).empty());
+// Through the adaptor's record, every text of the SDK's reaches the core's copy unchanged.
+TEST(FoundDeviceInfo, GigEVisionRecordCopiesEveryTextAndAddressAsGiven) {
+  const PvInterface host("lo", "lo 127.0.0.1", "127.0.0.1");
+  PvDeviceIdentity id;
+  id.connection_id = "127.0.0.2";
+  id.display_id = "FWCAM-1 (127.0.0.2)";
+  id.unique_id = "unique";
+  id.vendor_name = "Velmora";
+  id.model_name = "FWCAM-1";
+  id.version = "1.0.0";
+  id.manufacturer_info = " spaced ";
+  id.serial_number = "SN2";
+  id.user_defined_name = "user";
+  auto sdk = std::make_unique<PvDeviceInfoGEV>(
+      id, PvGEVAddresses{"127.0.0.2", "02:5e:c1:00:00:02", "255.0.0.0", "127.0.0.1"}, &host);
+  FoundDeviceInfoGEV record(std::make_unique<sdkadaptor::DeviceInfoGEV>(sdk.get()));
+  sdk.reset();  // nothing of the SDK is kept
+
+  const std::pair<std::string, std::string> fields[] = {
+      {record.GetConnectionId(), "127.0.0.2"}, {record.GetDisplayId(), "FWCAM-1 (127.0.0.2)"},
+      {record.GetUniqueId(), "unique"},        {record.GetVenderName(), "Velmora"},
+      {record.GetModelName(), "FWCAM-1"},      {record.GetVersion(), "1.0.0"},
+      {record.GetManufactureInfo(), " spaced "}, {record.GetSerialNumber(), "SN2"},
+      {record.GetUserDefinedName(), "user"},   {record.GetIPAddress(), "127.0.0.2"},
+      {record.GetMACAddress(), "02:5e:c1:00:00:02"}, {record.GetSubnetMask(), "255.0.0.0"}};
+  for (const auto& [read, given] : fields) {
+    EXPECT_EQ(read, given);
+  }
+  EXPECT_EQ(record.GetDeviceType(), DeviceInterfaceTypeEnum::GEV);
+  ASSERT_NE(record.GetHostInfo(), nullptr);
+  EXPECT_EQ(record.GetHostInfo()->GetDisplayId(), L"lo 127.0.0.1");
+}
+
+TEST(FoundDeviceInfo, RecordsWithoutHostInterfaceHaveNoneOrAnEmptyOne) {
+  EXPECT_EQ(FoundDeviceInfo("127.0.0.5", DeviceInterfaceTypeEnum::U3V).GetHostInfo(), nullptr);
+  auto info = std::make_unique<::testing::NiceMock<test::MockDeviceInfo>>();
+  EXPECT_CALL(*info, GetHostInterface()).WillOnce(Return(ByMove(nullptr)));
+  const std::unique_ptr<sdkadaptor::InterfaceDeviceInfo> held = std::move(info);
+  FoundDeviceInfo record(held);
+  ASSERT_NE(record.GetHostInfo(), nullptr);
+  EXPECT_EQ(record.GetHostInfo()->GetDisplayId(), L"");
 }
 
 }  // namespace

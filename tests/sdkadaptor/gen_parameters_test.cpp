@@ -10,8 +10,6 @@
 #include <string>
 
 #include "camerasdk/PvGenParameterArray.h"
-#include "sdkadaptor/src/device_gev.h"
-#include "sdkadaptor/src/device_u3v.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/gen_file.h"
 #include "tests/support/genicam_document.h"
@@ -21,12 +19,11 @@
 namespace quarx::sdkadaptor {
 namespace {
 
-using quarx::test::GenicamDocument;
 using quarx::test::Thrown;
 
-const std::string kXml = GenicamDocument(R"(
+const std::string kXml = quarx::test::GenicamDocument(R"(
   <Category Name="Root" NameSpace="Standard"><pFeature>Gain</pFeature></Category>
-  <Integer Name="Gain" NameSpace="Custom"><Value>5</Value><Min>0</Min><Max>100</Max><Unit>dB</Unit></Integer>
+  <Integer Name="Gain" NameSpace="Custom"><Value>5</Value><Min>0</Min><Max>100</Max></Integer>
   <Float Name="Exposure" NameSpace="Custom"><Value>1.5</Value><Min>0</Min><Max>100</Max></Float>
   <Boolean Name="Flag" NameSpace="Custom"><pValue>FlagValue</pValue></Boolean>
   <Integer Name="FlagValue" NameSpace="Custom"><Value>0</Value></Integer>
@@ -37,7 +34,6 @@ const std::string kXml = GenicamDocument(R"(
     <EnumEntry Name="Third"><Value>2</Value></EnumEntry>
     <pValue>ModeValue</pValue>
   </Enumeration>
-  <Enumeration Name="Empty" NameSpace="Custom"><pValue>ModeValue</pValue></Enumeration>
   <Integer Name="ModeValue" NameSpace="Custom"><Value>0</Value></Integer>
   <Command Name="Start" NameSpace="Custom"><pValue>StartValue</pValue><CommandValue>1</CommandValue></Command>
   <Integer Name="StartValue" NameSpace="Custom"><Value>0</Value></Integer>
@@ -46,9 +42,7 @@ const std::string kXml = GenicamDocument(R"(
   <Enumeration Name="Band" NameSpace="Custom">
     <ToolTip>Band tip</ToolTip><Description>Band text</Description><DisplayName>Gain band</DisplayName>
     <pSelected>Gain</pSelected>
-    <EnumEntry Name="Low">
-      <ToolTip>Low tip</ToolTip><Description>Low text</Description><DisplayName>Low band</DisplayName><Value>0</Value>
-    </EnumEntry>
+    <EnumEntry Name="Low"><ToolTip>Low tip</ToolTip><Value>0</Value></EnumEntry>
     <pValue>ModeValue</pValue>
   </Enumeration>)");
 
@@ -64,109 +58,64 @@ class GenParametersTest : public ::testing::Test {
   GenParameters map_{&sdk_};
 };
 
-TEST_F(GenParametersTest, LookupsGiveTheClassOfTheNodesKind) {
-  EXPECT_NE(std::dynamic_pointer_cast<GenInteger>(map_.Get("Gain")), nullptr);
-  EXPECT_NE(std::dynamic_pointer_cast<GenFloat>(map_.Get("Exposure")), nullptr);
-  EXPECT_NE(std::dynamic_pointer_cast<GenBoolean>(map_.Get("Flag")), nullptr);
-  EXPECT_NE(std::dynamic_pointer_cast<GenEnum>(map_.Get("Mode")), nullptr);
-  EXPECT_NE(std::dynamic_pointer_cast<GenCommand>(map_.Get("Start")), nullptr);
-  EXPECT_NE(std::dynamic_pointer_cast<GenString>(map_.Get("Label")), nullptr);
-  auto category = map_.Get("Root");
-  ASSERT_NE(category, nullptr);
-  EXPECT_EQ(category->GetType(), FeatureTypeEnum::Undefined);
-  EXPECT_EQ(map_.Get(0u)->GetName(), "Root");
-}
-
-TEST_F(GenParametersTest, AbsentNameGivesNullAndAnErrorLineUnderTheLookupsName) {
+TEST_F(GenParametersTest, AbsentNamesAreNullAndIndicesPastTheEndInvalidParameterIndex) {
   quarx::test::LogCapture log;
   EXPECT_EQ(map_.Get("Nothing"), nullptr);
   EXPECT_EQ(map_.GetInteger("Nothing"), nullptr);
-  EXPECT_EQ(map_.GetCommand("Nothing"), nullptr);
   EXPECT_TRUE(Contains(log, "[error] <Get> Invalid Parameter Name(Nothing)"));
   EXPECT_TRUE(Contains(log, "[error] <GetInteger> Invalid Parameter Name(Nothing)"));
-  EXPECT_TRUE(Contains(log, "[error] <GetCommand> Invalid Parameter Name(Nothing)"));
-}
-
-TEST_F(GenParametersTest, IndexPastTheEndThrowsInvalidParameterIndexWithAnEmptyDescription) {
-  quarx::test::LogCapture log;
   const unsigned int count = map_.GetCount();
+  EXPECT_EQ(map_.Get(0u)->GetName(), "Root");
   EXPECT_NE(map_.Get(count - 1), nullptr);
   const ExceptionSdkAdaptor e = Thrown([&] { map_.Get(count); });
   EXPECT_EQ(e.GetCode(), 0x100001u);
-  EXPECT_EQ(e.GetCodeString(), "InvalidParameterIndex");
   EXPECT_EQ(e.GetDescription(), "");
   EXPECT_TRUE(Contains(log, "[error] <Get> Invalid Parameter Index(" + std::to_string(count) + ")"));
 }
 
-TEST_F(GenParametersTest, TypedLookupOfAnotherKindThrowsInvalidParameterType) {
-  struct Case {
-    std::function<void()> lookup;
-    const char* operation;
-    const char* message;
-  };
-  const Case cases[] = {
-      {[&] { map_.GetBoolean("Gain"); }, "GetBoolean", "Gain is not boolean."},
-      {[&] { map_.GetCommand("Gain"); }, "GetCommand", "Gain is not command."},
-      {[&] { map_.GetEnum("Gain"); }, "GetEnum", "Gain is not enum."},
-      {[&] { map_.GetFloat("Gain"); }, "GetFloat", "Gain is not float."},
-      {[&] { map_.GetInteger("Exposure"); }, "GetInteger", "Exposure is not integer."},
-      {[&] { map_.GetRegister("Gain"); }, "GetRegister", "Gain is not register."},
-      {[&] { map_.GetString("Gain"); }, "GetString", "Gain is not string."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.operation);
-    quarx::test::LogCapture log;
-    const ExceptionSdkAdaptor e = Thrown(c.lookup);
-    EXPECT_EQ(e.GetCode(), 0x1000003u);
-    EXPECT_EQ(e.GetCodeString(), "InvalidParameterType");
-    EXPECT_EQ(e.GetDescription(), c.message);
-    EXPECT_TRUE(Contains(log, std::string("[error] <") + c.operation + "> (" + c.message + ")"));
-  }
-}
-
-TEST_F(GenParametersTest, TypedNodeMadeOverAnSdkNodeOfAnotherKindThrowsInvalidParameterType) {
+// Asked for as another kind, by the map's typed lookups or by a typed node made over it.
+TEST_F(GenParametersTest, NodeOfAnotherKindIsInvalidParameterTypeNamingTheKind) {
   PvGenParameter* gain = sdk_.Get(PvString("Gain"));
-  PvGenParameter* label = sdk_.Get(PvString("Label"));
-  const std::pair<std::function<void()>, const char*> cases[] = {
-      {[&] { GenBoolean(gain).GetValue(); }, "Gain is not boolean."},
-      {[&] { GenCommand(gain).Execute(); }, "Gain is not command."},
-      {[&] { GenEnum(gain).GetValueAsInt64(); }, "Gain is not enum."},
-      {[&] { GenFloat(gain).GetValue(); }, "Gain is not float."},
-      {[&] { GenInteger(label).GetValue(); }, "Label is not integer."},
-      {[&] { GenRegister(gain).GetLength(); }, "Gain is not register."},
-      {[&] { GenString(gain).GetValue(); }, "Gain is not string."},
+  const std::pair<std::function<void()>, std::string> cases[] = {
+      {[&] { map_.GetBoolean("Gain"); }, "<GetBoolean> (Gain is not boolean.)"},
+      {[&] { map_.GetCommand("Gain"); }, "<GetCommand> (Gain is not command.)"},
+      {[&] { map_.GetEnum("Gain"); }, "<GetEnum> (Gain is not enum.)"},
+      {[&] { map_.GetFloat("Gain"); }, "<GetFloat> (Gain is not float.)"},
+      {[&] { map_.GetInteger("Exposure"); }, "<GetInteger> (Exposure is not integer.)"},
+      {[&] { map_.GetRegister("Gain"); }, "<GetRegister> (Gain is not register.)"},
+      {[&] { map_.GetString("Gain"); }, "<GetString> (Gain is not string.)"},
+      {[&] { GenBoolean(gain).GetValue(); }, "(Gain is not boolean.)"},
+      {[&] { GenCommand(gain).Execute(); }, "(Gain is not command.)"},
+      {[&] { GenEnum(gain).GetValueAsInt64(); }, "(Gain is not enum.)"},
+      {[&] { GenFloat(gain).GetValue(); }, "(Gain is not float.)"},
+      {[&] { GenInteger(sdk_.Get(PvString("Label"))).GetValue(); }, "(Label is not integer.)"},
+      {[&] { GenRegister(gain).GetLength(); }, "(Gain is not register.)"},
+      {[&] { GenString(gain).GetValue(); }, "(Gain is not string.)"},
   };
-  for (const auto& [use, message] : cases) {
-    SCOPED_TRACE(message);
+  for (const auto& [use, text] : cases) {
+    quarx::test::LogCapture log;
     const ExceptionSdkAdaptor e = Thrown(use);
     EXPECT_EQ(e.GetCode(), 0x1000003u);
-    EXPECT_EQ(e.GetDescription(), message);
+    EXPECT_EQ("(" + e.GetDescription() + ")", text.substr(text.find('(')));
+    if (text[0] == '<') {
+      EXPECT_TRUE(Contains(log, "[error] " + text)) << text;
+    }
   }
 }
 
-TEST_F(GenParametersTest, TextsAndSelectorRelationsOfNodesAndEntriesGoThroughTheResultRule) {
+TEST_F(GenParametersTest, TextsAndSelectorRelationsReadAsGivenAndFailOnceTheDocumentIsGone) {
   std::shared_ptr<InterfaceGenParameter> band = map_.Get("Band");
   ASSERT_NE(band, nullptr);
-  quarx::test::LogCapture log;
-  EXPECT_EQ(band->GetName(), "Band");
-  EXPECT_EQ(band->GetDisplayName(), "Gain band");
-  EXPECT_EQ(band->GetDescription(), "Band text");
-  EXPECT_EQ(band->GetToolTip(), "Band tip");
-  EXPECT_EQ(band->GetCategory(), "");
+  EXPECT_EQ(band->GetDisplayName() + "|" + band->GetDescription() + "|" + band->GetToolTip() + "|" + band->ToString(),
+            "Gain band|Band text|Band tip|Low");
   EXPECT_EQ(map_.Get("Gain")->GetCategory(), "Root");
-  EXPECT_EQ(band->ToString(), "Low");
-  EXPECT_TRUE(Contains(log, "[trace] <GetToolTip> Result(OK), Description()"));
-  EXPECT_TRUE(Contains(log, "[trace] <ToString> Result(OK), Description()"));
   EXPECT_EQ(band->GetSelectedParameters(), std::vector<std::string>{"Gain"});
   EXPECT_EQ(map_.Get("Gain")->GetSelectingParameters(), std::vector<std::string>{"Band"});
   const auto entries = map_.GetEnum("Band")->GetEntries(false);
   ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0]->GetName(), "Low");
-  EXPECT_EQ(entries[0]->GetDisplayName(), "Low band");
-  EXPECT_EQ(entries[0]->GetDescription(), "Low text");
   EXPECT_EQ(entries[0]->GetToolTip(), "Low tip");
 
-  // Once the document is gone the texts fail by the rule and the relations read as none.
+  quarx::test::LogCapture log;
   sdk_.Unbind();
   EXPECT_EQ(Thrown([&] { band->GetDescription(); }).GetCode(), 0x17u);
   EXPECT_TRUE(Contains(log, "[error] <GetDescription> Result(NotConnected)"));
@@ -179,110 +128,62 @@ TEST_F(GenParametersTest, SuccessLogsOneTraceLineAndFailureAnErrorAndAWarningLin
   {
     quarx::test::LogCapture log;
     EXPECT_EQ(gain->GetValue(), 5);
-    ASSERT_EQ(log.Lines().size(), 1u);
-    EXPECT_EQ(log.Lines()[0], "[trace] <GetValue> Result(OK), Description()");
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"[trace] <GetValue> Result(OK), Description()"});
   }
   quarx::test::LogCapture log;
-  const ExceptionSdkAdaptor e = Thrown([&] { gain->SetValue(1000); });
-  EXPECT_EQ(e.GetCode(), 0x4000u);
-  EXPECT_FALSE(e.GetDescription().empty());
+  EXPECT_EQ(Thrown([&] { gain->SetValue(1000); }).GetCode(), 0x4000u);
   ASSERT_EQ(log.Lines().size(), 2u);
   EXPECT_EQ(log.Lines()[0].rfind("[error] <SetValue> Result(GenericError), Description(", 0), 0u);
   EXPECT_EQ(log.Lines()[1].rfind("[warning] ThrowExceptionWhenError Result(GenericError) File(", 0), 0u);
   EXPECT_EQ(gain->GetValue(), 5);
+  EXPECT_EQ(gain->GetRange(), (std::pair<int64_t, int64_t>{0, 100}));
+  EXPECT_EQ(map_.GetFloat("Exposure")->GetRange(), (std::pair<double, double>{0.0, 100.0}));
 }
 
-TEST_F(GenParametersTest, BooleanTextInAnyCaseReachesTheSdkLowered) {
+TEST_F(GenParametersTest, BooleanTextInAnyCaseReachesTheSdkLoweredAndAValueFailureLogsOnlyTheWarning) {
   auto flag = map_.GetBoolean("Flag");
-  for (const char* text : {"TRUE", "True", "tRuE"}) {
+  for (const char* text : {"TRUE", "tRuE"}) {
     flag->SetValue(false);
     flag->FromString(text);
     EXPECT_TRUE(flag->GetValue()) << text;
   }
-  flag->FromString("FALSE");
-  EXPECT_FALSE(flag->GetValue());
-  quarx::test::LogCapture log;
-  EXPECT_EQ(Thrown([&] { flag->FromString("YES"); }).GetCode(), 0x10u);
-  EXPECT_TRUE(Contains(log, "[error] <FromString> Result(InvalidParameter), Description(Invalid boolean value(yes)"));
-}
-
-TEST_F(GenParametersTest, BooleanValueFailureWritesOnlyTheWarningLine) {
+  {
+    quarx::test::LogCapture log;
+    EXPECT_EQ(Thrown([&] { flag->FromString("YES"); }).GetCode(), 0x10u);
+    EXPECT_TRUE(Contains(log, "[error] <FromString> Result(InvalidParameter), Description(Invalid boolean value(yes)"));
+  }
   auto gone = map_.GetBoolean("Gone");
   quarx::test::LogCapture log;
-  const ExceptionSdkAdaptor e = Thrown([&] { gone->GetValue(); });
-  EXPECT_EQ(e.GetDescription(), "Node is not available");
+  EXPECT_EQ(Thrown([&] { gone->GetValue(); }).GetDescription(), "Node is not available");
   ASSERT_EQ(log.Lines().size(), 1u);
   EXPECT_EQ(log.Lines()[0].rfind("[warning] ThrowExceptionWhenError", 0), 0u);
 }
 
 TEST_F(GenParametersTest, EnumerationEntriesFilterUnavailableOnesKeepingOrder) {
   auto mode = map_.GetEnum("Mode");
-  const auto all = mode->GetEntries(false);
-  ASSERT_EQ(all.size(), 3u);
-  EXPECT_EQ(all[1]->GetName(), "Second");
-  EXPECT_FALSE(all[1]->IsAvailable());
+  EXPECT_EQ(mode->GetEntries(false).size(), 3u);
   const auto available = mode->GetEntries(true);
   ASSERT_EQ(available.size(), 2u);
-  EXPECT_EQ(available[0]->GetName(), "First");
-  EXPECT_EQ(available[1]->GetName(), "Third");
+  EXPECT_EQ(available[0]->GetName() + available[1]->GetName(), "FirstThird");
   EXPECT_EQ(available[1]->GetValue(), 2);
-  EXPECT_TRUE(map_.GetEnum("Empty")->GetEntries(false).empty());
-
   mode->SetValue(std::string("Third"));
   EXPECT_EQ(mode->GetValueAsInt64(), 2);
   mode->SetValue(uint64_t{0});
-  EXPECT_EQ(mode->GetValueAsString(), "First");
   // Above the largest signed value the number reaches the SDK negative, and no entry has it.
   EXPECT_THROW(mode->SetValue(std::numeric_limits<uint64_t>::max()), ExceptionSdkAdaptor);
   EXPECT_EQ(mode->GetValueAsString(), "First");
-}
-
-TEST_F(GenParametersTest, RangesReturnTheMinimumFirst) {
-  EXPECT_EQ(map_.GetInteger("Gain")->GetRange(), (std::pair<int64_t, int64_t>{0, 100}));
-  EXPECT_EQ(map_.GetFloat("Exposure")->GetRange(), (std::pair<double, double>{0.0, 100.0}));
-  EXPECT_EQ(map_.GetInteger("Gain")->GetUnit(), "dB");
-}
-
-TEST_F(GenParametersTest, CommandTextIsItsNameAndEveryCompletionPollIsLogged) {
-  auto start = map_.GetCommand("Start");
-  EXPECT_EQ(start->ToString(), "Start");
-  quarx::test::LogCapture log;
-  EXPECT_TRUE(start->IsDone());
-  start->Execute();
-  EXPECT_FALSE(start->IsDone());
-  EXPECT_TRUE(Contains(log, "[debug] IsDone(true)"));
-  EXPECT_TRUE(Contains(log, "[debug] IsDone(false)"));
 }
 
 TEST_F(GenParametersTest, FileAccessOnAMapWithoutFileFeaturesFailsCleanly) {
   GenFile file(&sdk_);
   EXPECT_FALSE(file.IsSupported());
   EXPECT_FALSE(file.IsWritable("Firmware"));
-  EXPECT_TRUE(file.GetFiles().empty());
   quarx::test::LogCapture log;
   EXPECT_EQ(Thrown([&] { file.Open("Firmware", GenOpenMode::Write); }).GetCode(), 0x1Au);
-  EXPECT_TRUE(Contains(log, "[error] <Open> Result(NotSupported)"));
   const ExceptionSdkAdaptor progress = Thrown([&] { file.GetProgress(); });
   EXPECT_EQ(progress.GetCode(), 0x4000u);
   EXPECT_EQ(progress.GetDescription(), "Return value of GetProgress() is invalid.");
   EXPECT_TRUE(Contains(log, "[error] <GetProgress> total size = 0"));
-}
-
-TEST(Device, UnconnectedDevicesReportTheirKindAndRefuseDisconnecting) {
-  DeviceU3V u3v;
-  EXPECT_EQ(u3v.GetType(), DeviceInterfaceTypeEnum::U3V);
-  EXPECT_EQ(u3v.GetGUID(), "");
-  DeviceGEV gev;
-  EXPECT_EQ(gev.GetType(), DeviceInterfaceTypeEnum::GEV);
-  EXPECT_FALSE(gev.IsConnected());
-  EXPECT_EQ(Thrown([&] { gev.DisConnect(); }).GetCode(), 0x17u);
-  EXPECT_EQ(Thrown([&] { gev.Connect("camera", AccessTypeEnum::Control); }).GetCode(), 0x10u);
-  gev.SetHeartBeatThreadPriority(3);
-  gev.SetInterruptLinkThreadPriority(5);
-  EXPECT_EQ(gev.GetHeartBeatThreadPriority(), 3u);
-  EXPECT_EQ(gev.GetInterruptLinkThreadPriority(), 5u);
-  EXPECT_EQ(gev.GetInterruptQueueThreadPriority(), 0u);
-  EXPECT_NE(gev.GetCommunicationParameters()->GetInteger("AnswerTimeout"), nullptr);
 }
 
 }  // namespace

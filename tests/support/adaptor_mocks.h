@@ -229,33 +229,4 @@ class MockBuffer : public sdkadaptor::InterfaceBuffer {
   ~MockBuffer() override { Die(); }
 };
 
-class MockImage : public sdkadaptor::InterfaceImage {
- public:
-  MOCK_METHOD(void, Alloc,
-              (unsigned int width, unsigned int height, const pixelformat::PixelFormat& format, uint16_t paddingX,
-               uint16_t paddingY, uint32_t maximumChunkLength),
-              (override));
-  MOCK_METHOD(void, Attach,
-              (void* data, unsigned int width, unsigned int height, const pixelformat::PixelFormat& format,
-               uint16_t paddingX, uint16_t paddingY),
-              (override));
-  MOCK_METHOD(void, Detach, (), (override));
-  MOCK_METHOD(unsigned int, GetBitsPerComponent, (), (const, override));
-  MOCK_METHOD(unsigned int, GetBitsPerPixel, (), (const, override));
-  MOCK_METHOD(uint64_t, GetBlockID, (), (const, override));
-  MOCK_METHOD(unsigned int, GetWidth, (), (const, override));
-  MOCK_METHOD(unsigned int, GetImageSize, (), (const, override));
-  MOCK_METHOD(unsigned int, GetHeight, (), (const, override));
-  MOCK_METHOD(unsigned int, GetOffsetX, (), (const, override));
-  MOCK_METHOD(unsigned int, GetOffsetY, (), (const, override));
-  MOCK_METHOD(uint16_t, GetPaddingX, (), (const, override));
-  MOCK_METHOD(uint16_t, GetPaddingY, (), (const, override));
-  MOCK_METHOD(uint8_t*, GetDataPointer, (), (const, override));
-  MOCK_METHOD(pixelformat::PixelFormat, GetPixelFormat, (), (const, override));
-  MOCK_METHOD(uint64_t, GetReceptionTime, (), (const, override));
-  MOCK_METHOD(uint64_t, GetTimestamp, (), (const, override));
-  MOCK_METHOD(bool, IsColor, (), (const, override));
-  MOCK_METHOD(bool, IsImageDropped, (), (const, override));
-};
-
 }  // namespace quarx::test

@@ -1,5 +1,5 @@
 #pragma once
-// GoogleMock stand-ins for the adaptor's discovery interfaces: the system, its records and host interfaces.
+// GoogleMock stand-ins for the adaptor's discovery interfaces: the system and its records.
 
 #include <memory>
 #include <string>
@@ -40,13 +40,6 @@ class MockDeviceInfo : public sdkadaptor::InterfaceDeviceInfo {
   MOCK_METHOD(std::string, GetVenderName, (), (const, override));
   MOCK_METHOD(std::string, GetVersion, (), (const, override));
   MOCK_METHOD(std::unique_ptr<sdkadaptor::InterfaceHostInterface>, GetHostInterface, (), (const, override));
-};
-
-class MockHostInterface : public sdkadaptor::InterfaceHostInterface {
- public:
-  MOCK_METHOD(std::wstring, GetDisplayId, (), (const, override));
-  MOCK_METHOD(std::wstring, GetName, (), (const, override));
-  MOCK_METHOD(std::string, GetUniqueId, (), (const, override));
 };
 
 }  // namespace quarx::test

@@ -1,5 +1,7 @@
 #pragma once
-// The adaptor exception a call throws, for tests that check its code and texts.
+// The exception a call throws, for tests that check its codes and texts.
+
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,18 @@ sdkadaptor::ExceptionSdkAdaptor Thrown(Call&& call) {
   }
   ADD_FAILURE() << "no ExceptionSdkAdaptor thrown";
   return sdkadaptor::ExceptionSdkAdaptor(0x4000, "none");
+}
+
+// Runs `call` and describes the library exception of class E it must throw as
+// "<result code>/<detail code> <message>", so that one comparison pins all three.
+template <typename E, typename Call>
+std::string Failure(Call&& call) {
+  try {
+    call();
+  } catch (const E& e) {
+    return std::to_string(e.GetResultCode()) + "/" + std::to_string(e.GetErrCodeDetail()) + " " + e.what();
+  }
+  return "nothing thrown";
 }
 
 }  // namespace quarx::test
