@@ -10,6 +10,7 @@
 #include "app/fwupdate_fileinfo.h"
 #include "app/genfwupdate_cmd.h"
 #include "app/genfwupdate_cmdline_parser.h"
+#include "app/update_interruption.h"
 #include "util/quarxlog.h"
 
 namespace {
@@ -80,6 +81,10 @@ int main(int argc, char** argv) {
         RunUpdate(cmd.GetParam(), fwupdate::GetUpdateSettings(cmd));
         break;
     }
+  } catch (const fwupdate::UpdateInterrupted& e) {
+    // Logged at error level, which flushes the log.
+    ReportError(e.what(), true);
+    return e.ExitStatus();
   } catch (const ExceptionCmdParse& e) {
     ReportError(e.what(), true);
     return kExitUsage;
