@@ -124,9 +124,11 @@ int64_t GenicamFile::WritePieces(const std::string& deviceFileName, const uint8_
 }
 
 void GenicamFile::CloseAfterFailure(const std::string& deviceFileName) noexcept {
+  bool closed = false;
   std::string failure;
   try {
     file_->Close();
+    closed = true;
   } catch (const std::exception& e) {
     failure = e.what();
   } catch (...) {
@@ -134,7 +136,7 @@ void GenicamFile::CloseAfterFailure(const std::string& deviceFileName) noexcept 
   }
   try {
     auto& log = *util::Log::GetInstance("").logger_;
-    if (failure.empty()) {
+    if (closed) {
       log.info("<{}> Closed file({}) after the failed upload.", "Write", deviceFileName);
     } else {
       log.error("<{}> Failed to close file({}) after the failed upload: {}", "Write", deviceFileName, failure);
