@@ -2,20 +2,21 @@
 // steps with progress lines, the search for the camera after its reset, and the result.
 #include "app/fwupdate_execute.h"
 
-#include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <iostream>
 #include <stdexcept>
 
 #include <fmt/format.h>
 
 #include "app/fwupdate_devicelist.h"
+#include "app/update_interruption.h"
 #include "core/device_finder.h"
 #include "core/found_device_info_gev.h"
 #include "core/libstatic_fwupdate/genicam_fwupdate.h"
 #include "core/libstatic_fwupdate/update_checker.h"
 #include "util/quarxlog.h"
+#include "util/stop_request.h"
 
 namespace fwupdate {
 namespace {
@@ -26,7 +27,6 @@ using quarx::core::fwupdate::ProcedureType;
 constexpr const char* kQuestion = "Do you want to update the device with this update? [y/n] : ";
 constexpr const char* kRule = "\n======================================\n";
 constexpr unsigned int kMsPerSecond = 1000;
-constexpr long kNsPerMs = 1000000;
 
 // Each step can take minutes; flushing keeps the progress visible where standard output is a
 // pipe or a file (a log kept with tee, a production-line script) and not only on a terminal.
@@ -58,18 +58,6 @@ bool AskConfirmation() {
       return false;
     }
     fmt::print("{}", kQuestion);
-  }
-}
-
-// Sleeps the whole delay even when signals interrupt it.
-void SleepAfterReset(std::uint32_t delayMs) {
-  if (delayMs == 0) {
-    return;
-  }
-  timespec remaining{};
-  remaining.tv_sec = static_cast<time_t>(delayMs / kMsPerSecond);
-  remaining.tv_nsec = static_cast<long>(delayMs % kMsPerSecond) * kNsPerMs;
-  while (nanosleep(&remaining, &remaining) == -1 && errno == EINTR) {
   }
 }
 
@@ -168,48 +156,54 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
     return;
   }
 
+  // From here on the camera is touched: a signal stops the update at its next safe point, and
+  // the executor, made after, lets the camera go before the signals get their actions back.
+  const UpdateInterruption interruption;
   quarx::core::fwupdate::GenICamUpdate executor(target, guffile_, 0);
   if (!silent) {
     fmt::print("{}", kRule);
     fmt::print("{:10s} : {}\n", "Begin", "Update started");
   }
-  PrintProgress(silent, "CheckPreconditions");
+  // One stage per progress line; a stop asked for meanwhile ends the update when it ends.
+  const auto stage = [&](const std::string& text, const auto& work) {
+    PrintProgress(silent, text);
+    interruption.Run(text, work);
+  };
 
-  quarx::core::fwupdate::UpdateChecker checker;
-  if (!checker.IsUpdatable(update, target)) {
-    throw std::runtime_error(fmt::format("{:10s} : Invalid update data to this device : {}", "Error", modelName));
-  }
-  executor.ConnectCamera();
+  stage("CheckPreconditions", [&] {
+    quarx::core::fwupdate::UpdateChecker checker;
+    if (!checker.IsUpdatable(update, target)) {
+      throw std::runtime_error(fmt::format("{:10s} : Invalid update data to this device : {}", "Error", modelName));
+    }
+    executor.ConnectCamera();
+  });
 
   std::uint32_t resetDelayMs = 0;
   std::unique_ptr<FoundDeviceInfo> refound;
   for (const auto& step : steps) {
     switch (step.GetProcedureType()) {
       case ProcedureType::FeatureWrite:
-        PrintProgress(silent, "Enable Firmware Update");
-        executor.FeatureWrite(step);
+        stage("Enable Firmware Update", [&] { executor.FeatureWrite(step); });
         break;
       case ProcedureType::FileUpload:
-        PrintProgress(silent, "Upload update binary");
-        executor.FileUpload(step);
+        stage("Upload update binary", [&] { executor.FileUpload(step); });
         PrintProgress(silent, "FileUpload 100%");
         break;
       case ProcedureType::FeatureExecute:
-        PrintProgress(silent, fmt::format("Execute update process (Estimated time = {} Sec.)",
-                                          step.GetMaximunExecutionTimeoutMs() / kMsPerSecond));
-        executor.FeatureExecute(step);
+        stage(fmt::format("Execute update process (Estimated time = {} Sec.)",
+                          step.GetMaximunExecutionTimeoutMs() / kMsPerSecond),
+              [&] { executor.FeatureExecute(step); });
         break;
       case ProcedureType::DeviceReset:
         resetDelayMs = step.GetDeviceDiscoveryDelayMs();
-        PrintProgress(silent, "Resets the device");
-        executor.DeviceReset(step);
-        PrintProgress(
-            silent, fmt::format("Waiting after device reset (Estimated time = {} Sec.)", resetDelayMs / kMsPerSecond));
-        SleepAfterReset(resetDelayMs);
+        stage("Resets the device", [&] { executor.DeviceReset(step); });
+        stage(fmt::format("Waiting after device reset (Estimated time = {} Sec.)", resetDelayMs / kMsPerSecond),
+              [&] { quarx::util::SleepUnlessStopped(std::chrono::milliseconds(resetDelayMs)); });
         break;
       case ProcedureType::FeatureAssert:
-        PrintProgress(silent, "Searching device");
-        SearchDevice(searchKey, timeoutMs, resetDelayMs, refound);
+        stage("Searching device", [&] { SearchDevice(searchKey, timeoutMs, resetDelayMs, refound); });
+        // Not a stage: the check reads the record found, nothing of the camera, and a stop
+        // after it would turn a finished update into a failed one.
         PrintProgress(silent, "Validate final device version");
         if (!executor.FeatureAssert(step, refound)) {
           throw std::runtime_error(fmt::format("Device version mismatch : camera({}) expect({})", refound->GetVersion(),

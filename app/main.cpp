@@ -13,6 +13,7 @@
 #include "app/fwupdate_fileinfo.h"
 #include "app/genfwupdate_cmd.h"
 #include "app/genfwupdate_cmdline_parser.h"
+#include "app/update_interruption.h"
 #include "util/quarxlog.h"
 
 namespace {
@@ -95,6 +96,10 @@ int RunProgram(int argc, char** argv) {
         RunUpdate(cmd.GetParam(), fwupdate::GetUpdateSettings(cmd));
         break;
     }
+  } catch (const fwupdate::UpdateInterrupted& e) {
+    // Logged at error level, which flushes the log.
+    ReportError(e.what(), true);
+    return e.ExitStatus();
   } catch (const ExceptionCmdParse& e) {
     ReportError(e.what(), true);
     return kExitUsage;

@@ -1,6 +1,7 @@
 #pragma once
 // Writes one named file into a camera through GenICam file access, checking the camera's
-// file-operation status after opening and after writing.
+// file-operation status after opening and after writing, and closing the file again when the
+// upload fails or is stopped.
 
 #include <cstddef>
 #include <cstdint>
@@ -35,14 +36,20 @@ class GenicamFile {
   GenicamFile(const GenicamFile&) = delete;
   GenicamFile& operator=(const GenicamFile&) = delete;
 
-  // Opens the camera file for writing, writes all `size` bytes in one call and closes it.
-  // Throws quarx::CoreException (result 4, detail 7) naming the stage that failed; after a
-  // failure the camera file is left as it is, not closed.
+  // Opens the camera file for writing, writes all `size` bytes and closes it. Throws
+  // quarx::CoreException (result 4, detail 7) naming the stage that failed. The bytes go in
+  // pieces; a stop request (util/stop_request.h) ends the upload between two of them. After a
+  // failure or a stop, a file the camera may hold open is closed once more; that close's own
+  // failure is only logged.
   void Write(const std::string& deviceFileName, const void* data, size_t size);
   // Throws unless the camera's status for the last file operation reads exactly "Success".
   void CheckStatus(const std::string& operation, const std::string& deviceFileName);
 
  private:
+  // Writes the image piece by piece; returns the bytes the camera took.
+  int64_t WritePieces(const std::string& deviceFileName, const uint8_t* data, int64_t size);
+  void CloseAfterFailure(const std::string& deviceFileName) noexcept;
+
   std::unique_ptr<FileAccess> file_;
 };
 

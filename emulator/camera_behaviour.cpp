@@ -3,12 +3,14 @@
 // is busy, so that a file upload is paced by the tool and not by the emulator.
 #include "emulator/camera_behaviour.h"
 
+#include <signal.h>
 #include <sys/prctl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <string>
 
 #include "emulator/announce.h"
 #include "emulator/crc32.h"
@@ -199,6 +201,13 @@ CameraBehaviour::Outcome CameraBehaviour::Write(File& file) {
     camera_.ReadMemory(reg::kFileAccessBuffer, length, chunk);
     file.data.resize(std::max<std::size_t>(file.data.size(), offset + static_cast<std::size_t>(length)));
     std::memcpy(file.data.data() + offset, chunk, length);
+  }
+  if (options_.stallAfter != 0 && !stalled_ && file.data.size() >= options_.stallAfter) {
+    stalled_ = true;
+    // The whole process stops, GVCP included, before the write is reported done: a camera
+    // that hangs in the middle of an upload. Whoever watches for the line resumes it.
+    Announce(camera_.Address() + " stalled size=" + std::to_string(file.data.size()));
+    raise(SIGSTOP);
   }
   return {FileOperationStatus::Success, length};
 }

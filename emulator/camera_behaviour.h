@@ -74,6 +74,7 @@ class CameraBehaviour {
   Clock::time_point installEnd_;
   bool installWillSucceed_ = false;
   std::string installDetail_;  // the new version, or why the install fails
+  bool stalled_ = false;
 
   std::mutex mutex_;
   std::condition_variable wake_;

@@ -20,6 +20,7 @@ constexpr std::uint32_t kLoopbackNet = 0x7F000000;
 constexpr std::uint32_t kLoopbackMask = 0xFF000000;
 // Limits that keep a knob from turning a test into a hang.
 constexpr std::uint32_t kMaxDelayMs = 3600000;
+constexpr std::int64_t kMaxStallAfter = std::numeric_limits<std::uint32_t>::max();
 constexpr std::int64_t kMinSources = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kMaxSources = std::numeric_limits<std::int32_t>::max();
 
@@ -117,7 +118,8 @@ EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
       continue;
     }
     const bool takesValue =
-        texts.count(option) != 0 || option == "--install-ms" || option == "--reset-ms" || option == "--sources";
+        texts.count(option) != 0 || option == "--install-ms" || option == "--reset-ms" || option == "--sources" ||
+        option == "--stall-after";
     if (!takesValue) {
       throw std::invalid_argument("unknown option(" + option + ")");
     }
@@ -129,6 +131,8 @@ EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
       options.installMs = static_cast<std::uint32_t>(ParseInteger(option, value, 0, kMaxDelayMs));
     } else if (option == "--reset-ms") {
       options.resetMs = static_cast<std::uint32_t>(ParseInteger(option, value, 0, kMaxDelayMs));
+    } else if (option == "--stall-after") {
+      options.stallAfter = static_cast<std::uint32_t>(ParseInteger(option, value, 1, kMaxStallAfter));
     } else if (option == "--sources") {
       options.sources = static_cast<std::int32_t>(ParseInteger(option, value, kMinSources, kMaxSources));
     } else {
@@ -194,7 +198,9 @@ std::string EmulatorUsage() {
          "  --fail-close            every file close fails\n"
          "  --fail-install          the firmware install ends with status Failure\n"
          "  --never-done            the firmware update command never completes\n"
-         "  --never-back            after DeviceReset the camera never comes back\n";
+         "  --never-back            after DeviceReset the camera never comes back\n"
+         "  --stall-after BYTES     once, when a file written reaches BYTES, the camera stops\n"
+         "                          (SIGSTOP) in the middle of that write; SIGCONT resumes it\n";
 }
 
 }  // namespace quarx::emulator

@@ -31,6 +31,8 @@ struct EmulatorOptions {
   bool failInstall = false;
   bool neverDone = false;
   bool neverBack = false;
+  // A camera that hangs mid-upload: 0 never, else the file size at which it stops once.
+  std::uint32_t stallAfter = 0;
 
   bool help = false;
 };

@@ -5,11 +5,13 @@
 #include <chrono>
 #include <exception>
 #include <stdexcept>
-#include <thread>
 #include <utility>
+
+#include <fmt/format.h>
 
 #include "core/libstatic_fwupdate/exception_update_impl.h"
 #include "util/quarxlog.h"
+#include "util/stop_request.h"
 
 namespace quarx::core::fwupdate {
 namespace {
@@ -132,7 +134,10 @@ void GenICamUpdate::FeatureExecute(const ProcedureItem& item) {
         Logger()->info("<{}> IsDone({})=>true", kOperation, featureName);
         return;
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(kCommandPollIntervalMs));
+      // A stop ends the wait, never the command: the camera goes on with it, unreset.
+      if (!util::SleepUnlessStopped(std::chrono::milliseconds(kCommandPollIntervalMs))) {
+        throw std::runtime_error(fmt::format("Stopped on request while waiting for {}", featureName));
+      }
       elapsedMs += kCommandPollIntervalMs;
     } while (elapsedMs < timeoutMs);
     // A command still busy after its time-out ends the step normally: the version check

@@ -33,7 +33,7 @@ class GenICamUpdate {
   void FeatureWrite(const ProcedureItem& item);
   void FileUpload(const ProcedureItem& item);
   // Waits for completion at most the step's time-out; a command still busy then ends the step
-  // without error.
+  // without error. A stop request (util/stop_request.h) ends the wait with a failure.
   void FeatureExecute(const ProcedureItem& item);
   // Resets the camera and lets go of it: later camera steps need ConnectCamera again.
   void DeviceReset(const ProcedureItem& item);

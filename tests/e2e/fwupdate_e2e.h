@@ -117,6 +117,12 @@ class RunningProgram {
     return true;
   }
 
+  void Signal(int signo) {
+    if (pid_ > 0 && !finished_) {
+      kill(pid_, signo);
+    }
+  }
+
   ~RunningProgram() {
     if (pid_ > 0 && !finished_) {
       Finish();
@@ -250,9 +256,9 @@ inline std::string ProcedureXml(const UpdateSpec& spec, const std::string& id) {
 }
 
 // A package of the given updates, each with its own procedure, and a firmware image whose first
-// line names the version the emulated camera installs.
+// line names the version the emulated camera installs, at least `minImageSize` bytes long.
 inline void WriteUpdatePackage(const std::string& path, const std::vector<UpdateSpec>& updates,
-                               const std::string& imageVersion = "2.0.0") {
+                               const std::string& imageVersion = "2.0.0", std::size_t minImageSize = 0) {
   std::string xml = "<?xml version=\"1.0\"?>\n<GufRuleSet>\n";
   for (std::size_t i = 0; i < updates.size(); ++i) {
     xml += UpdateXml(updates[i], "P" + std::to_string(i));
@@ -263,7 +269,7 @@ inline void WriteUpdatePackage(const std::string& path, const std::vector<Update
   xml += "</GufRuleSet>\n";
   std::string image = "version=" + imageVersion + "\n";
   // Enough to span several file-access chunks.
-  for (int i = 0; i < 400; ++i) {
+  for (int i = 0; i < 400 || image.size() < minImageSize; ++i) {
     image += "image block " + std::to_string(i) + ": test firmware payload\n";
   }
   WritePackage(path, xml, {{"firmware.img", image}});

@@ -1,0 +1,89 @@
+// The signal handler only records the request (a lock-free atomic) and hands the signals back
+// to their default action, so that a second one ends the tool at once.
+#include "app/update_interruption.h"
+
+#include <signal.h>
+
+#include <cerrno>
+#include <iterator>
+
+#include <fmt/format.h>
+
+#include "util/quarxlog.h"
+#include "util/stop_request.h"
+
+namespace fwupdate {
+namespace {
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM};
+constexpr std::size_t kSignalCount = std::size(kStopSignals);
+
+// Written before the handler is installed and only read by it.
+struct sigaction previousActions[kSignalCount];
+bool handled[kSignalCount];
+
+const char* SignalName(int signal) {
+  switch (signal) {
+    case SIGINT:
+      return "SIGINT";
+    case SIGTERM:
+      return "SIGTERM";
+    default:
+      return "unknown";
+  }
+}
+
+extern "C" void OnStopSignal(int signal) {
+  const int savedErrno = errno;
+  quarx::util::RequestStop(signal);
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  for (std::size_t i = 0; i < kSignalCount; ++i) {
+    if (handled[i]) {
+      sigaction(kStopSignals[i], &byDefault, nullptr);
+    }
+  }
+  errno = savedErrno;
+}
+
+}  // namespace
+
+UpdateInterrupted::UpdateInterrupted(int signal, const std::string& step)
+    : std::runtime_error(fmt::format("Update interrupted by signal {} in step : {}", SignalName(signal), step)),
+      signal_(signal) {}
+
+UpdateInterruption::UpdateInterruption() {
+  quarx::util::ClearStopRequest();
+  struct sigaction onStop {};
+  onStop.sa_handler = &OnStopSignal;
+  sigemptyset(&onStop.sa_mask);
+  // Calls in progress go on: the update notices the request at its next safe point.
+  onStop.sa_flags = SA_RESTART;
+  for (std::size_t i = 0; i < kSignalCount; ++i) {
+    handled[i] = false;
+    if (sigaction(kStopSignals[i], nullptr, &previousActions[i]) != 0 || previousActions[i].sa_handler == SIG_IGN) {
+      continue;
+    }
+    handled[i] = true;
+    sigaction(kStopSignals[i], &onStop, nullptr);
+  }
+}
+
+UpdateInterruption::~UpdateInterruption() {
+  for (std::size_t i = 0; i < kSignalCount; ++i) {
+    if (handled[i]) {
+      sigaction(kStopSignals[i], &previousActions[i], nullptr);
+    }
+  }
+}
+
+void UpdateInterruption::ThrowIfRequested(const std::string& step) {
+  const int signal = quarx::util::StopSignal();
+  if (signal == 0) {
+    return;
+  }
+  quarx::util::Log::GetInstance("").logger_->warn("Stop requested by signal {} in step : {}", SignalName(signal), step);
+  throw UpdateInterrupted(signal, step);
+}
+
+}  // namespace fwupdate

@@ -1,0 +1,46 @@
+// The stop request is one lock-free atomic: the only kind of shared state a signal handler may
+// write while other threads (the camera SDK's among them) read it.
+#include "util/stop_request.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+namespace quarx::util {
+namespace {
+
+std::atomic<int> stopSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may only touch lock-free atomics");
+
+// How soon a wait notices a request. A signal may land on any thread of the process, so the
+// waiting thread cannot count on being woken by it and looks at the request this often.
+constexpr std::chrono::milliseconds kStopCheckInterval{10};
+
+}  // namespace
+
+void RequestStop(int signal) noexcept {
+  int none = 0;
+  stopSignal.compare_exchange_strong(none, signal);
+}
+
+int StopSignal() noexcept { return stopSignal.load(); }
+
+bool StopRequested() noexcept { return StopSignal() != 0; }
+
+void ClearStopRequest() noexcept { stopSignal.store(0); }
+
+bool SleepUnlessStopped(std::chrono::milliseconds duration) {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  for (;;) {
+    if (StopRequested()) {
+      return false;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= end) {
+      return true;
+    }
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(end - now, kStopCheckInterval));
+  }
+}
+
+}  // namespace quarx::util

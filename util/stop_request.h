@@ -1,0 +1,21 @@
+#pragma once
+// A stop asked for by the user (SIGINT, SIGTERM) while a long operation runs. The program
+// records it from its signal handler; the layers below look at it at their safe points and in
+// their waits, without knowing who asks or how.
+
+#include <chrono>
+
+namespace quarx::util {
+
+// Records a stop request; the first signal is kept. Async-signal-safe.
+void RequestStop(int signal) noexcept;
+// The signal of the first stop request, or 0 when none has come.
+int StopSignal() noexcept;
+bool StopRequested() noexcept;
+// Forgets the request: a new operation begins.
+void ClearStopRequest() noexcept;
+// Sleeps for `duration`, or less when a stop is requested before or meanwhile; true when the
+// whole duration passed.
+bool SleepUnlessStopped(std::chrono::milliseconds duration);
+
+}  // namespace quarx::util
