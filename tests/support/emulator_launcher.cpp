@@ -1,22 +1,21 @@
-// fork/exec of the emulator with its output on a pipe that a thread drains, so that the
-// emulator never blocks on a full pipe and tests can wait for its lines.
+// fork/exec of the emulator with its output in a memory file: the emulator never blocks on a
+// full pipe, no thread has to drain one, and the output stays readable after the camera ends.
 #include "tests/support/emulator_launcher.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "tests/support/camera_namespace.h"
 
@@ -27,80 +26,73 @@
 namespace quarx::test {
 namespace {
 
-constexpr std::chrono::milliseconds kStopPoll{2};
-constexpr std::size_t kReadChunk = 4096;
+constexpr std::chrono::milliseconds kReadyTimeout{15000};
+constexpr std::chrono::milliseconds kStopTimeout{3000};
+constexpr std::chrono::milliseconds kPoll{2};
 constexpr int kExecFailed = 127;
 
-void AddText(std::vector<std::string>& args, const char* option, const std::string& value) {
-  if (!value.empty()) {
-    args.push_back(option);
-    args.push_back(value);
+// The emulator's command line, program first.
+std::vector<std::string> CommandLine(const EmulatedCameraSpec& spec) {
+  std::vector<std::string> args = {FWCAM_EMULATOR_PATH};
+  const std::pair<const char*, std::string> texts[] = {
+      {"--address", spec.address},
+      {"--mac", spec.mac},
+      {"--model", spec.model},
+      {"--version", spec.version},
+      {"--serial", spec.serial},
+      {"--user-name", spec.userName},
+      {"--install-ms", std::to_string(spec.installMs)},
+      {"--reset-ms", std::to_string(spec.resetMs)},
+      {"--sources", spec.sources ? std::to_string(*spec.sources) : ""}};
+  for (const auto& [option, value] : texts) {
+    if (!value.empty()) {
+      args.insert(args.end(), {option, value});
+    }
   }
+  const std::pair<const char*, bool> switches[] = {
+      {"--fail-open", spec.failOpen},       {"--fail-write", spec.failWrite}, {"--fail-close", spec.failClose},
+      {"--fail-install", spec.failInstall}, {"--never-done", spec.neverDone}, {"--never-back", spec.neverBack}};
+  for (const auto& [option, on] : switches) {
+    if (on) {
+      args.push_back(option);
+    }
+  }
+  args.insert(args.end(), spec.extraArguments.begin(), spec.extraArguments.end());
+  return args;
 }
 
-void AddSwitch(std::vector<std::string>& args, const char* option, bool on) {
-  if (on) {
-    args.push_back(option);
+std::string ReadAll(int file) {
+  std::string text;
+  char chunk[4096];
+  for (ssize_t n; (n = pread(file, chunk, sizeof chunk, static_cast<off_t>(text.size()))) > 0;) {
+    text.append(chunk, static_cast<std::size_t>(n));
   }
+  return text;
 }
 
-std::string Lower(std::string text) {
+// Whether the process has ended, without reaping it (Stop wants its status).
+bool Ended(pid_t pid) {
+  siginfo_t info{};
+  return pid == 0 ||
+         (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0);
+}
+
+}  // namespace
+
+std::string EmulatedCameraSpec::MacAddress() const {
+  std::string text = mac;
+  if (text.empty()) {
+    in_addr parsed{};
+    inet_pton(AF_INET, address.c_str(), &parsed);
+    char fallback[32];
+    std::snprintf(fallback, sizeof fallback, "02:5e:c1:00:00:%02x", ntohl(parsed.s_addr) & 0xFFu);
+    text = fallback;
+  }
   for (char& c : text) {
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
   return text;
 }
-
-}  // namespace
-
-std::vector<std::string> EmulatedCameraSpec::Arguments() const {
-  std::vector<std::string> args;
-  AddText(args, "--address", address);
-  AddText(args, "--mac", mac);
-  AddText(args, "--vendor", vendor);
-  AddText(args, "--model", model);
-  AddText(args, "--version", version);
-  AddText(args, "--serial", serial);
-  AddText(args, "--user-name", userName);
-  AddText(args, "--manufacturer-info", manufacturerInfo);
-  AddText(args, "--netmask", netmask);
-  AddText(args, "--gateway", gateway);
-  AddText(args, "--install-ms", std::to_string(installMs));
-  AddText(args, "--reset-ms", std::to_string(resetMs));
-  if (sources) {
-    AddText(args, "--sources", std::to_string(*sources));
-  }
-  AddSwitch(args, "--fail-open", failOpen);
-  AddSwitch(args, "--fail-write", failWrite);
-  AddSwitch(args, "--fail-close", failClose);
-  AddSwitch(args, "--fail-install", failInstall);
-  AddSwitch(args, "--never-done", neverDone);
-  AddSwitch(args, "--never-back", neverBack);
-  args.insert(args.end(), extraArguments.begin(), extraArguments.end());
-  return args;
-}
-
-std::string EmulatedCameraSpec::MacAddress() const {
-  if (!mac.empty()) {
-    return Lower(mac);
-  }
-  in_addr parsed{};
-  inet_pton(AF_INET, address.c_str(), &parsed);
-  char text[32];
-  std::snprintf(text, sizeof text, "02:5e:c1:00:00:%02x", ntohl(parsed.s_addr) & 0xFFu);
-  return text;
-}
-
-struct EmulatorLauncher::Process {
-  EmulatedCameraSpec spec;
-  pid_t pid = 0;
-  int output = -1;  // read end of the pipe
-  std::thread reader;
-  mutable std::mutex mutex;
-  mutable std::condition_variable changed;
-  std::string text;
-  bool ended = false;  // the pipe reached its end: the process is gone
-};
 
 EmulatorLauncher::EmulatorLauncher(std::vector<EmulatedCameraSpec> cameras) {
   if (const std::string problem = CameraNamespaceProblem(); !problem.empty()) {
@@ -108,64 +100,56 @@ EmulatorLauncher::EmulatorLauncher(std::vector<EmulatedCameraSpec> cameras) {
                              problem);
   }
   for (EmulatedCameraSpec& spec : cameras) {
-    processes_.push_back(std::make_unique<Process>());
-    processes_.back()->spec = std::move(spec);
+    cameras_.push_back({std::move(spec)});
   }
   try {
-    for (auto& process : processes_) {
-      Start(*process);
+    for (Camera& camera : cameras_) {
+      Start(camera);
     }
   } catch (...) {
-    for (std::size_t i = 0; i < processes_.size(); ++i) {
-      Stop(i);
-    }
+    StopAll();
     throw;
   }
 }
 
-EmulatorLauncher::~EmulatorLauncher() {
-  for (std::size_t i = 0; i < processes_.size(); ++i) {
+EmulatorLauncher::~EmulatorLauncher() { StopAll(); }
+
+void EmulatorLauncher::StopAll() {
+  for (std::size_t i = 0; i < cameras_.size(); ++i) {
     Stop(i);
+    if (cameras_[i].output >= 0) {
+      close(cameras_[i].output);
+      cameras_[i].output = -1;
+    }
   }
 }
 
-std::size_t EmulatorLauncher::Size() const { return processes_.size(); }
+const EmulatedCameraSpec& EmulatorLauncher::Spec(std::size_t index) const { return cameras_.at(index).spec; }
 
-const EmulatedCameraSpec& EmulatorLauncher::Spec(std::size_t index) const { return processes_.at(index)->spec; }
+pid_t EmulatorLauncher::Pid(std::size_t index) const { return cameras_.at(index).pid; }
 
-pid_t EmulatorLauncher::Pid(std::size_t index) const { return processes_.at(index)->pid; }
-
-bool EmulatorLauncher::IsRunning(std::size_t index) const {
-  const Process& process = *processes_.at(index);
-  std::lock_guard<std::mutex> lock(process.mutex);
-  return process.pid != 0 && !process.ended;
-}
-
-void EmulatorLauncher::Start(Process& process) {
-  const std::string program = FWCAM_EMULATOR_PATH;
-  if (program.empty()) {
+void EmulatorLauncher::Start(Camera& camera) {
+  if (std::strlen(FWCAM_EMULATOR_PATH) == 0) {
     throw std::runtime_error("the tests were built without the emulator (FWCAM_EMULATOR_PATH is not set)");
   }
   // Everything the child needs is made before fork: after it, only async-signal-safe calls.
-  std::vector<std::string> args = process.spec.Arguments();
-  args.insert(args.begin(), program);
+  std::vector<std::string> args = CommandLine(camera.spec);
   std::vector<char*> argv;
   for (std::string& arg : args) {
     argv.push_back(arg.data());
   }
   argv.push_back(nullptr);
-
-  int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
-    throw std::runtime_error(std::string("cannot make a pipe for the emulator: ") + std::strerror(errno));
+  if (camera.output >= 0) {
+    close(camera.output);
+  }
+  camera.output = memfd_create("fwcam-emulator-output", MFD_CLOEXEC);
+  if (camera.output < 0) {
+    throw std::runtime_error(std::string("cannot make the emulator's output file: ") + std::strerror(errno));
   }
   const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid < 0) {
-    const std::string reason = std::strerror(errno);
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
-    throw std::runtime_error("cannot start the emulator: " + reason);
+    throw std::runtime_error(std::string("cannot start the emulator: ") + std::strerror(errno));
   }
   if (pid == 0) {
     // The camera must not outlive a test binary that dies without running destructors.
@@ -173,105 +157,67 @@ void EmulatorLauncher::Start(Process& process) {
     if (getppid() != parent) {
       _exit(kExecFailed);
     }
-    dup2(pipeEnds[1], STDOUT_FILENO);
-    dup2(pipeEnds[1], STDERR_FILENO);
+    dup2(camera.output, STDOUT_FILENO);
+    dup2(camera.output, STDERR_FILENO);
     execv(argv[0], argv.data());
     static const char kMessage[] = "cannot execute the emulator\n";
     (void)!write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
     _exit(kExecFailed);
   }
-  close(pipeEnds[1]);
-  {
-    std::lock_guard<std::mutex> lock(process.mutex);
-    process.pid = pid;
-    process.output = pipeEnds[0];
-    process.text.clear();
-    process.ended = false;
-  }
-  process.reader = std::thread([&process] {
-    char chunk[kReadChunk];
-    for (;;) {
-      const ssize_t n = read(process.output, chunk, sizeof chunk);
-      if (n < 0 && errno == EINTR) {
-        continue;
-      }
-      std::lock_guard<std::mutex> lock(process.mutex);
-      if (n <= 0) {
-        process.ended = true;
-        process.changed.notify_all();
-        return;
-      }
-      process.text.append(chunk, static_cast<std::size_t>(n));
-      process.changed.notify_all();
-    }
-  });
-
-  const std::string ready = "fwcam-emulator ready " + process.spec.address + "\n";
-  std::unique_lock<std::mutex> lock(process.mutex);
-  const bool up = process.changed.wait_for(lock, kReadyTimeout, [&process, &ready] {
-    return process.text.find(ready) != std::string::npos || process.ended;
-  });
-  if (!up || process.text.find(ready) == std::string::npos) {
-    const std::string output = process.text;
-    lock.unlock();
-    throw std::runtime_error("the emulated camera on " + process.spec.address +
-                             (up ? " ended before it was ready" : " was not ready in time") + "; it printed:\n" +
-                             output);
+  camera.pid = pid;
+  if (!WaitFor(camera, "fwcam-emulator ready " + camera.spec.address + "\n", kReadyTimeout)) {
+    throw std::runtime_error("the emulated camera on " + camera.spec.address +
+                             (Ended(pid) ? " ended before it was ready" : " was not ready in time") +
+                             "; it printed:\n" + ReadAll(camera.output));
   }
 }
 
 int EmulatorLauncher::Stop(std::size_t index) {
-  Process& process = *processes_.at(index);
-  if (process.pid == 0) {
+  Camera& camera = cameras_.at(index);
+  if (camera.pid == 0) {
     return -1;
   }
-  kill(process.pid, SIGTERM);
+  kill(camera.pid, SIGTERM);
   int status = 0;
-  const auto deadline = std::chrono::steady_clock::now() + kStopTimeout;
   pid_t waited = 0;
-  while ((waited = waitpid(process.pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(kStopPoll);
+  const auto deadline = std::chrono::steady_clock::now() + kStopTimeout;
+  while ((waited = waitpid(camera.pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(kPoll);
   }
   if (waited == 0) {
-    kill(process.pid, SIGKILL);
-    waitpid(process.pid, &status, 0);
+    kill(camera.pid, SIGKILL);
+    waitpid(camera.pid, &status, 0);
   }
-  if (process.reader.joinable()) {
-    process.reader.join();
-  }
-  close(process.output);
-  std::lock_guard<std::mutex> lock(process.mutex);
-  process.output = -1;
-  process.pid = 0;
-  process.ended = true;
+  camera.pid = 0;
   return status;
-}
-
-void EmulatorLauncher::Restart(std::size_t index) {
-  Process& process = *processes_.at(index);
-  Stop(index);
-  Start(process);
 }
 
 void EmulatorLauncher::Restart(std::size_t index, EmulatedCameraSpec spec) {
   Stop(index);
-  processes_.at(index)->spec = std::move(spec);
-  Start(*processes_.at(index));
+  cameras_.at(index).spec = std::move(spec);
+  Start(cameras_.at(index));
 }
 
-std::string EmulatorLauncher::Output(std::size_t index) const {
-  const Process& process = *processes_.at(index);
-  std::lock_guard<std::mutex> lock(process.mutex);
-  return process.text;
-}
+std::string EmulatorLauncher::Output(std::size_t index) const { return ReadAll(cameras_.at(index).output); }
 
 bool EmulatorLauncher::WaitForOutput(std::size_t index, const std::string& text,
                                      std::chrono::milliseconds timeout) const {
-  const Process& process = *processes_.at(index);
-  std::unique_lock<std::mutex> lock(process.mutex);
-  process.changed.wait_for(lock, timeout,
-                           [&process, &text] { return process.text.find(text) != std::string::npos || process.ended; });
-  return process.text.find(text) != std::string::npos;
+  return WaitFor(cameras_.at(index), text, timeout);
+}
+
+bool EmulatorLauncher::WaitFor(const Camera& camera, const std::string& text, std::chrono::milliseconds timeout) const {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    // Ended first: output read after it holds everything an ended camera printed.
+    const bool ended = Ended(camera.pid);
+    if (ReadAll(camera.output).find(text) != std::string::npos) {
+      return true;
+    }
+    if (ended || std::chrono::steady_clock::now() >= deadline) {
+      return false;
+    }
+    std::this_thread::sleep_for(kPoll);
+  }
 }
 
 }  // namespace quarx::test

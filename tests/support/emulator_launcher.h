@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,20 +13,16 @@
 namespace quarx::test {
 
 // Identity and behaviour of one emulated camera. Empty texts keep the emulator's defaults
-// (vendor "Velmora", model "FWCAM-1", version "1.0.0", serial "EMUNNN", empty user name,
-// MAC 02:5e:c1:00:00:NN with NN the last byte of the address). Install and reset times
-// default to short ones, so that tests stay fast.
+// (model "FWCAM-1", version "1.0.0", serial "EMUNNN", empty user name, MAC 02:5e:c1:00:00:NN
+// with NN the last byte of the address); other options go in `extraArguments`. Install and
+// reset times default to short ones, so that tests stay fast.
 struct EmulatedCameraSpec {
   std::string address = "127.0.0.2";  // 127.0.0.2 ... 127.0.0.9 exist in the test namespace
   std::string mac;
-  std::string vendor;
   std::string model;
   std::string version;
   std::string serial;
   std::string userName;
-  std::string manufacturerInfo;
-  std::string netmask;
-  std::string gateway;
   std::uint32_t installMs = 100;
   std::uint32_t resetMs = 200;
   std::optional<std::int32_t> sources;  // adds SourceCount (and SourceSelector for 1..64)
@@ -39,10 +34,7 @@ struct EmulatedCameraSpec {
   bool neverBack = false;
   std::vector<std::string> extraArguments;
 
-  // The emulator's command line without the program name.
-  std::vector<std::string> Arguments() const;
-  // The MAC address the camera reports: `mac` as given, or the emulator's default, in the
-  // lower-case, colon-separated form of discovery.
+  // The MAC address the camera reports, in the lower-case, colon-separated form of discovery.
   std::string MacAddress() const;
 };
 
@@ -50,42 +42,42 @@ struct EmulatedCameraSpec {
 // camera when the thread that started it ends, so that none outlives a crashed test.
 class EmulatorLauncher {
  public:
-  static constexpr std::chrono::milliseconds kReadyTimeout{15000};
-  static constexpr std::chrono::milliseconds kStopTimeout{3000};
-
   // Starts every camera and waits (bounded) for each one's ready line. Throws
   // std::runtime_error, with what the emulator printed, when one fails to come up; cameras
   // started before are stopped again. Refuses to start anything outside a loopback-only
   // namespace.
   explicit EmulatorLauncher(std::vector<EmulatedCameraSpec> cameras);
-  // Stops every camera still running.
   ~EmulatorLauncher();
   EmulatorLauncher(const EmulatorLauncher&) = delete;
   EmulatorLauncher& operator=(const EmulatorLauncher&) = delete;
 
-  std::size_t Size() const;
   const EmulatedCameraSpec& Spec(std::size_t index) const;
   // The process id, or 0 once stopped.
   pid_t Pid(std::size_t index) const;
-  bool IsRunning(std::size_t index) const;
-
-  // SIGTERM, then SIGKILL when the camera has not ended within kStopTimeout. Returns the raw
-  // wait status (WIFEXITED/WEXITSTATUS apply), or -1 when it was not running.
+  // SIGTERM, then SIGKILL when the camera has not ended within 3 s. Returns the raw wait status
+  // (WIFEXITED/WEXITSTATUS apply), or -1 when it was not running.
   int Stop(std::size_t index);
-  // Starts a stopped camera again, with its former spec or a new one.
-  void Restart(std::size_t index);
+  // Stops the camera if it runs and starts it again with `spec`.
   void Restart(std::size_t index, EmulatedCameraSpec spec);
 
-  // Everything the camera's process has printed so far (standard output and error).
+  // Everything the camera's process has printed so far (standard output and error), also
+  // once it is stopped.
   std::string Output(std::size_t index) const;
-  // Waits until the output contains `text`; false when it does not within `timeout`.
+  // Waits until the output contains `text`; false when it does not within `timeout` or the
+  // camera ends without.
   bool WaitForOutput(std::size_t index, const std::string& text, std::chrono::milliseconds timeout) const;
 
  private:
-  struct Process;
-  void Start(Process& process);
+  struct Camera {
+    EmulatedCameraSpec spec;
+    pid_t pid = 0;
+    int output = -1;  // memory file that standard output and error both write to
+  };
+  void Start(Camera& camera);
+  void StopAll();
+  bool WaitFor(const Camera& camera, const std::string& text, std::chrono::milliseconds timeout) const;
 
-  std::vector<std::unique_ptr<Process>> processes_;
+  std::vector<Camera> cameras_;
 };
 
 }  // namespace quarx::test

@@ -12,89 +12,56 @@
 namespace quarx::util {
 namespace {
 
-// Sets HOME for one test and puts the old value back afterwards.
+// Sets HOME (or unsets it, for nullptr) for one test and puts the old value back afterwards.
 class HomeOverride {
  public:
-  explicit HomeOverride(const char* home) {
-    if (const char* old = std::getenv("HOME")) {
-      old_ = old;
-    }
-    if (home != nullptr) {
-      setenv("HOME", home, 1);
-    } else {
-      unsetenv("HOME");
-    }
+  explicit HomeOverride(const char* home)
+      : old_(std::getenv("HOME") ? std::optional<std::string>(std::getenv("HOME")) : std::nullopt) {
+    home != nullptr ? setenv("HOME", home, 1) : unsetenv("HOME");
   }
-  ~HomeOverride() {
-    if (old_) {
-      setenv("HOME", old_->c_str(), 1);
-    } else {
-      unsetenv("HOME");
-    }
-  }
+  ~HomeOverride() { old_ ? setenv("HOME", old_->c_str(), 1) : unsetenv("HOME"); }
 
  private:
   std::optional<std::string> old_;
 };
 
-struct ConfigCase {
-  const char* name;
-  std::optional<std::string> content;  // no file at all when empty
-  std::string level;
-  std::optional<std::string> fileName;  // under the log directory; none when no file is configured
-};
-
-void PrintTo(const ConfigCase& c, std::ostream* os) { *os << c.name; }
-
-class LogConfigFile : public ::testing::TestWithParam<ConfigCase> {};
-
-TEST_P(LogConfigFile, GivesLevelAndFileOrFallsBackSilently) {
-  const ConfigCase& c = GetParam();
-  test::ScratchDir dir;
+TEST(LogConfig, GivesLevelAndFileUnderTheHomeLogDirectoryOrFallsBackSilently) {
+  const struct {
+    const char* name;
+    std::optional<std::string> content;  // none: the path names a directory
+    const char* level;
+    std::optional<std::string> fileName;  // under the log directory; none when no file is configured
+  } kCases[] = {
+      {"Directory", std::nullopt, "off", std::nullopt},
+      {"NotToml", "[log\nlevel = ", "off", std::nullopt},
+      {"LevelAndFile", "[log]\nlevel = \"error\"\nfilename = \"fw.log\"\n", "error", "fw.log"},
+      {"FileOnly", "[log]\nfilename = \"fw.log\"\n", "off", "fw.log"},
+      // The name is appended unchanged: no separator, no normalisation.
+      {"FileWithDirectories", "[log]\nfilename = \"a/../b/fw.log\"\n", "off", "a/../b/fw.log"},
+      // The level text is passed on as written; only the logger decides that "warn" means info.
+      {"LevelNameNotKnown", "[log]\nlevel = \"warn\"\n", "warn", std::nullopt},
+      {"LevelOfOtherType", "[log]\nlevel = 3\nfilename = \"fw.log\"\n", "off", "fw.log"},
+      {"FileOfOtherType", "[log]\nlevel = \"info\"\nfilename = 5\n", "info", std::nullopt},
+      {"KeysInOtherTable", "[other]\nlevel = \"debug\"\nfilename = \"fw.log\"\n", "off", std::nullopt},
+      {"LogIsNoTable", "log = \"debug\"\n", "off", std::nullopt},
+      // An empty name still gives a path: the log directory itself, which the logger cannot open.
+      {"EmptyFileName", "[log]\nfilename = \"\"\n", "off", ""},
+  };
   HomeOverride home("/home/tester");
-  const std::string path = c.content ? dir.Write("quarx.conf", *c.content) : (dir.Path() / "missing.conf").string();
-  const LogConfig config(path);
-  EXPECT_EQ(config.GetLogLevel(), c.level);
-  EXPECT_EQ(config.GetLogFileName(), c.fileName ? "/home/tester/.quarx/log/" + *c.fileName : "");
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    test::ScratchDir dir;
+    const LogConfig config(c.content ? dir.Write("quarx.conf", *c.content) : dir.Path().string());
+    EXPECT_EQ(config.GetLogLevel(), c.level);
+    EXPECT_EQ(config.GetLogFileName(), c.fileName ? "/home/tester/.quarx/log/" + *c.fileName : "");
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Configurations, LogConfigFile,
-    ::testing::Values(
-        ConfigCase{"Missing", std::nullopt, "off", {}}, ConfigCase{"Empty", "", "off", {}},
-        ConfigCase{"NotToml", "[log\nlevel = ", "off", {}},
-        ConfigCase{"LevelOnly", "[log]\nlevel = \"debug\"\n", "debug", {}},
-        ConfigCase{"LevelAndFile", "[log]\nlevel = \"error\"\nfilename = \"fw.log\"\n", "error", "fw.log"},
-        ConfigCase{"FileOnly", "[log]\nfilename = \"fw.log\"\n", "off", "fw.log"},
-        // The name is appended unchanged: no separator, no normalisation.
-        ConfigCase{"FileWithDirectories", "[log]\nfilename = \"a/../b/fw.log\"\n", "off", "a/../b/fw.log"},
-        // The level text is passed on as written; only the logger decides that "warn" means info.
-        ConfigCase{"LevelNameNotKnown", "[log]\nlevel = \"warn\"\n", "warn", {}},
-        ConfigCase{"LevelOfOtherType", "[log]\nlevel = 3\nfilename = \"fw.log\"\n", "off", "fw.log"},
-        ConfigCase{"FileOfOtherType", "[log]\nlevel = \"info\"\nfilename = 5\n", "info", {}},
-        ConfigCase{"KeysInOtherTable", "[other]\nlevel = \"debug\"\nfilename = \"fw.log\"\n", "off", {}},
-        ConfigCase{"LogIsNoTable", "log = \"debug\"\n", "off", {}},
-        ConfigCase{"OtherTablesIgnored", "[x]\ny = 1\n[log]\nlevel = \"trace\"\nextra = true\n", "trace", {}},
-        // An empty name still gives a path: the log directory itself, which the logger cannot open.
-        ConfigCase{"EmptyFileName", "[log]\nfilename = \"\"\n", "off", ""}),
-    [](const ::testing::TestParamInfo<ConfigCase>& info) { return std::string(info.param.name); });
-
-TEST(LogConfig, EmptyPathReadsNothing) {
-  const LogConfig config("");
-  EXPECT_EQ(config.GetLogLevel(), "off");
-  EXPECT_EQ(config.GetLogFileName(), "");
-}
-
-TEST(LogConfig, DirectoryAsConfigurationCountsAsUnreadable) {
-  test::ScratchDir dir;
-  const LogConfig config(dir.Path().string());
-  EXPECT_EQ(config.GetLogLevel(), "off");
-}
-
-TEST(LogConfig, StorePathIsHomeWithLogDirectoryAndEmptyWithoutHome) {
-  {
-    HomeOverride home("/var/tmp/me");
-    EXPECT_EQ(LogConfig("").GetLogStorePath(), "/var/tmp/me/.quarx/log/");
+TEST(LogConfig, EmptyOrMissingPathReadsNothingAndWithoutHomeThereIsNoLogDirectory) {
+  for (const char* path : {"", "/nonexistent/quarx.conf"}) {
+    const LogConfig config(path);
+    EXPECT_EQ(config.GetLogLevel(), "off") << path;
+    EXPECT_EQ(config.GetLogFileName(), "") << path;
   }
   HomeOverride noHome(nullptr);
   EXPECT_EQ(LogConfig("").GetLogStorePath(), "");
