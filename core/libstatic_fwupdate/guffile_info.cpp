@@ -104,7 +104,23 @@ Update::Update(const control_xml::Update& record, control_xml::ProcedureMap& pro
   SetItems(procedures);
 }
 
+Update::Update(const control_xml::Update& record, control_xml::ProcedureMap& procedures, BuiltProcedures& built)
+    : procedureId(record.GetProcedureId()), infoEntries(record.GetInfoEntries()), conditions(record.GetConditions()) {
+  SetItems(procedures, built);
+}
+
 void Update::SetItems(control_xml::ProcedureMap& procedures) {
+  BuiltProcedures built;
+  SetItems(procedures, built);
+}
+
+void Update::SetItems(control_xml::ProcedureMap& procedures, BuiltProcedures& built) {
+  const auto known = built.find(procedureId);
+  if (known != built.end()) {
+    items = known->second;
+    return;
+  }
+  auto steps = std::make_shared<std::vector<ProcedureItem>>();
   const auto found = procedures.emplace(procedureId, control_xml::Procedure(procedureId)).first;
   for (const std::shared_ptr<procedure::Item>& item : found->second.GetItems()) {
     switch (item->GetProcedureType()) {
@@ -112,7 +128,7 @@ void Update::SetItems(control_xml::ProcedureMap& procedures) {
         const auto& step = dynamic_cast<const procedure::FeatureWrite&>(*item);
         ProcedureItem converted(ProcedureType::FeatureWrite, DescriptionPair(step));
         converted.SetFeatureWriteValue(step.GetFeatureName(), step.GetValue());
-        items.push_back(converted);
+        steps->push_back(converted);
         break;
       }
       case procedure::ProcedureType::FeatureExecute: {
@@ -120,34 +136,36 @@ void Update::SetItems(control_xml::ProcedureMap& procedures) {
         ProcedureItem converted(ProcedureType::FeatureExecute, DescriptionPair(step));
         const std::uint32_t timeoutMs = Number(step.GetMaximumExecutionTimeoutMs());
         converted.SetFeaturExecuteValue(step.GetFeatureName(), timeoutMs);
-        items.push_back(converted);
+        steps->push_back(converted);
         break;
       }
       case procedure::ProcedureType::FileUpload: {
         const auto& step = dynamic_cast<const procedure::FileUpload&>(*item);
         ProcedureItem converted(ProcedureType::FileUpload, DescriptionPair(step));
         converted.SetFileUploadValue(step.GetDeviceFileName(), step.GetFileName());
-        items.push_back(converted);
+        steps->push_back(converted);
         break;
       }
       case procedure::ProcedureType::FeatureAssert: {
         const auto& step = dynamic_cast<const procedure::FeatureAssert&>(*item);
         ProcedureItem converted(ProcedureType::FeatureAssert, DescriptionPair(step));
         converted.SetFeaturAssertValue(step.GetFeatureName(), step.GetAssertPattern());
-        items.push_back(converted);
+        steps->push_back(converted);
         break;
       }
       case procedure::ProcedureType::DeviceReset: {
         const auto& step = dynamic_cast<const procedure::DeviceReset&>(*item);
         ProcedureItem converted(ProcedureType::DeviceReset, DescriptionPair(step));
         converted.SetDeviceResetValue(Number(step.GetDeviceDiscoveryDelayMs()));
-        items.push_back(converted);
+        steps->push_back(converted);
         break;
       }
       default:
         break;
     }
   }
+  items = steps;
+  built.emplace(procedureId, std::move(steps));
 }
 
 const std::map<std::string, std::string>& Update::GetConditions() const { return conditions; }
@@ -159,7 +177,9 @@ std::string Update::GetInfoEntry(const std::string& key) const {
   return it == infoEntries.end() ? std::string() : it->second;
 }
 
-std::vector<ProcedureItem> Update::GetProceureItems() const { return items; }
+std::vector<ProcedureItem> Update::GetProceureItems() const {
+  return items ? *items : std::vector<ProcedureItem>();
+}
 
 GuffileInfo::GuffileInfo(const std::string& path) : path(path), unzip(std::make_unique<UnzipMem>(path)) {}
 
@@ -190,8 +210,9 @@ std::vector<std::unique_ptr<Update>> GuffileInfo::GetUpdates() const {
     const GufControlXml xml(xmlData, xmlSize);
     const std::vector<control_xml::Update> records = xml.GetUpdates();
     control_xml::ProcedureMap procedures = xml.GetProcedures();
+    BuiltProcedures built;
     for (const control_xml::Update& record : records) {
-      result.push_back(std::make_unique<Update>(record, procedures));
+      result.push_back(std::make_unique<Update>(record, procedures, built));
     }
   } catch (const quarx::fwupdate::FWUpdateException& e) {
     // Callers see the public class; the copy logs nothing more.
