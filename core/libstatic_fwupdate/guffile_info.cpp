@@ -1,7 +1,10 @@
 // The update package reader and the package model built from the control XML's records.
 #include "core/libstatic_fwupdate/guffile_info.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <stdexcept>
 
 #include <fmt/format.h>
@@ -188,8 +191,16 @@ GuffileInfo::~GuffileInfo() = default;
 std::string GuffileInfo::GetGuffileName() const { return path; }
 
 bool GuffileInfo::CheckFileExistence(const std::string& file) const {
-  std::ifstream stream(file);
-  return stream.is_open();
+  // Only a regular file is a package. The open must not wait: opening a FIFO for reading blocks
+  // until a writer comes, so it is opened without blocking and asked what it is.
+  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return false;
+  }
+  struct stat status {};
+  const bool regular = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+  close(fd);
+  return regular;
 }
 
 std::vector<std::unique_ptr<Update>> GuffileInfo::GetUpdates() const {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -391,6 +392,25 @@ TEST(GuffileInfo, ControlXmlOfExactlySixteenMiBIsRead) {
   TempPath path("sixteen.guf");
   PackageBuilder(xml, ZipMethod::Deflated).WriteTo(path.str());
   EXPECT_EQ(FirstVersion(GuffileInfo(path.str())), "16");
+}
+
+TEST(GuffileInfo, PathThatIsNotARegularFileFailsAtOnceLikeAMissingOne) {
+  TempPath fifo("fifo.guf");
+  ASSERT_EQ(mkfifo(fifo.str().c_str(), 0600), 0);
+  TempPath directory("directory.guf");
+  ASSERT_EQ(mkdir(directory.str().c_str(), 0700), 0);
+  // A read that waited for a writer would hang here: the alarm ends the test instead.
+  alarm(10);
+  for (const std::string& path : {fifo.str(), directory.str(), std::string("/dev/null")}) {
+    try {
+      GuffileInfo(path).GetUpdates();
+      ADD_FAILURE() << path << ": no failure";
+    } catch (const fwupdate::FWUpdateException& e) {
+      EXPECT_EQ(e.GetErrCodeDetail(), 4005) << path;
+      EXPECT_EQ(e.what(), "File not found (" + path + ")");
+    }
+  }
+  alarm(0);
 }
 
 namespace {
