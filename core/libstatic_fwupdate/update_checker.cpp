@@ -152,6 +152,17 @@ bool MatchWhole(const std::string& value, const std::regex& pattern) {
   return MatchInChild(value, pattern);
 }
 
+void CheckPatterns(const Update& update) {
+  for (const auto& condition : update.GetConditions()) {
+    CompilePattern(condition.second);
+  }
+  for (const ProcedureItem& step : update.GetProceureItems()) {
+    if (step.GetProcedureType() == ProcedureType::FeatureAssert) {
+      CompilePattern(step.GetAssertPattern());
+    }
+  }
+}
+
 UpdateChecker::UpdateChecker() : UpdateChecker(DeviceFactory(&Device::Create)) {}
 
 UpdateChecker::UpdateChecker(DeviceFactory createDevice) : createDevice_(std::move(createDevice)) {}

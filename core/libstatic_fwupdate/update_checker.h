@@ -31,6 +31,11 @@ std::regex CompilePattern(const std::string& pattern);
 // throws std::runtime_error; the tool itself is never taken down by it.
 bool MatchWhole(const std::string& value, const std::regex& pattern);
 
+// Compiles every pattern the update will use, its conditions (in the order they are tested) and
+// then the pattern of each version-check step, and throws the first one's compile error: so a
+// bad pattern is found before anything is connected or written.
+void CheckPatterns(const Update& update);
+
 // How the checker and the step executor make a device handle from a discovery record. The
 // default is Device::Create; tests give their own to stand in for the camera.
 using DeviceFactory = std::function<std::shared_ptr<Device>(std::unique_ptr<FoundDeviceInfo>&)>;
