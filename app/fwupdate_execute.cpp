@@ -151,6 +151,8 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   if (steps.empty()) {
     throw std::runtime_error("No procedure steps in this update");
   }
+  // A pattern that does not compile would otherwise be found only after the camera was written.
+  quarx::core::fwupdate::CheckPatterns(*update);
 
   if (!noPrompt && !silent && !AskConfirmation()) {
     return;

@@ -8,6 +8,7 @@
 #include <fmt/format.h>
 
 #include "core/libstatic_fwupdate/exception_update_impl.h"
+#include "core/libstatic_fwupdate/xml_nesting_depth.h"
 #include "util/quarxlog.h"
 
 namespace quarx::core::fwupdate {
@@ -40,16 +41,6 @@ rapidxml::xml_attribute<char>* Attribute(Node* node, const char* name) {
 
 std::string Value(const rapidxml::xml_attribute<char>* attribute) {
   return std::string(attribute->value(), attribute->value_size());
-}
-
-bool StartsWith(std::string_view text, std::size_t at, std::string_view prefix) {
-  return text.compare(at, prefix.size(), prefix) == 0;
-}
-
-// Position just past `end` searched from `from`, or the end of the text.
-std::size_t SkipPast(std::string_view text, std::size_t from, std::string_view end) {
-  const std::size_t at = text.find(end, from);
-  return at == std::string_view::npos ? text.size() : at + end.size();
 }
 
 }  // namespace
@@ -86,51 +77,11 @@ void ControlXmlParser::Parse() {
   }
 }
 
-// Walks the markup the way the XML parser does and counts open elements, so that a document
-// that would recurse too deeply never reaches it.
 void ControlXmlParser::CheckNestingDepth() const {
-  std::string_view text(static_cast<const char*>(data), size);
-  text = text.substr(0, text.find('\0'));  // the parser stops at a NUL as well
-  int depth = 0;
-  std::size_t at = 0;
-  while ((at = text.find('<', at)) != std::string_view::npos) {
-    if (StartsWith(text, at, "<!--")) {
-      at = SkipPast(text, at + 4, "-->");
-    } else if (StartsWith(text, at, "<![CDATA[")) {
-      at = SkipPast(text, at + 9, "]]>");
-    } else if (StartsWith(text, at, "<?")) {
-      at = SkipPast(text, at + 2, "?>");
-    } else if (StartsWith(text, at, "<!")) {
-      // A DOCTYPE may hold bracketed declarations with '>' inside.
-      int brackets = 0;
-      for (at += 2; at < text.size() && (brackets > 0 || text[at] != '>'); ++at) {
-        if (text[at] == '[') ++brackets;
-        if (text[at] == ']' && brackets > 0) --brackets;
-      }
-      ++at;
-    } else if (StartsWith(text, at, "</")) {
-      if (depth > 0) --depth;
-      at = SkipPast(text, at + 2, ">");
-    } else {
-      char quote = 0;
-      char last = 0;
-      for (++at; at < text.size(); ++at) {
-        const char c = text[at];
-        if (quote != 0) {
-          if (c == quote) quote = 0;
-        } else if (c == '"' || c == '\'') {
-          quote = c;
-        } else if (c == '>') {
-          break;
-        }
-        last = c;
-      }
-      ++at;
-      if (last != '/' && ++depth > kMaxNestingDepth) {
-        throw FWUpdateExceptionImpl(__func__, __LINE__, ERR_UPDATE_CONTROL_XML_CONTENT,
-                                    fmt::format("Nested deeper than {} levels", kMaxNestingDepth));
-      }
-    }
+  const std::string_view text(static_cast<const char*>(data), size);
+  if (XmlNestingDepth(text, kMaxNestingDepth) > kMaxNestingDepth) {
+    throw FWUpdateExceptionImpl(__func__, __LINE__, ERR_UPDATE_CONTROL_XML_CONTENT,
+                                fmt::format("Nested deeper than {} levels", kMaxNestingDepth));
   }
 }
 

@@ -13,7 +13,8 @@ namespace quarx::core::fwupdate {
 
 class ControlXmlParser {
  public:
-  // Deeper nesting is refused before parsing: the XML parser recurses once per level.
+  // Deeper nesting is refused before parsing: the XML parser recurses once per level, and the
+  // check reads the document as the parser will (XmlNestingDepth).
   static constexpr int kMaxNestingDepth = 64;
 
   // The bytes are not owned and are read only during Parse.

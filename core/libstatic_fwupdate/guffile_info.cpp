@@ -1,7 +1,10 @@
 // The update package reader and the package model built from the control XML's records.
 #include "core/libstatic_fwupdate/guffile_info.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <stdexcept>
 
 #include <fmt/format.h>
@@ -104,7 +107,23 @@ Update::Update(const control_xml::Update& record, control_xml::ProcedureMap& pro
   SetItems(procedures);
 }
 
+Update::Update(const control_xml::Update& record, control_xml::ProcedureMap& procedures, BuiltProcedures& built)
+    : procedureId(record.GetProcedureId()), infoEntries(record.GetInfoEntries()), conditions(record.GetConditions()) {
+  SetItems(procedures, built);
+}
+
 void Update::SetItems(control_xml::ProcedureMap& procedures) {
+  BuiltProcedures built;
+  SetItems(procedures, built);
+}
+
+void Update::SetItems(control_xml::ProcedureMap& procedures, BuiltProcedures& built) {
+  const auto known = built.find(procedureId);
+  if (known != built.end()) {
+    items = known->second;
+    return;
+  }
+  auto steps = std::make_shared<std::vector<ProcedureItem>>();
   const auto found = procedures.emplace(procedureId, control_xml::Procedure(procedureId)).first;
   for (const std::shared_ptr<procedure::Item>& item : found->second.GetItems()) {
     switch (item->GetProcedureType()) {
@@ -112,7 +131,7 @@ void Update::SetItems(control_xml::ProcedureMap& procedures) {
         const auto& step = dynamic_cast<const procedure::FeatureWrite&>(*item);
         ProcedureItem converted(ProcedureType::FeatureWrite, DescriptionPair(step));
         converted.SetFeatureWriteValue(step.GetFeatureName(), step.GetValue());
-        items.push_back(converted);
+        steps->push_back(converted);
         break;
       }
       case procedure::ProcedureType::FeatureExecute: {
@@ -120,34 +139,36 @@ void Update::SetItems(control_xml::ProcedureMap& procedures) {
         ProcedureItem converted(ProcedureType::FeatureExecute, DescriptionPair(step));
         const std::uint32_t timeoutMs = Number(step.GetMaximumExecutionTimeoutMs());
         converted.SetFeaturExecuteValue(step.GetFeatureName(), timeoutMs);
-        items.push_back(converted);
+        steps->push_back(converted);
         break;
       }
       case procedure::ProcedureType::FileUpload: {
         const auto& step = dynamic_cast<const procedure::FileUpload&>(*item);
         ProcedureItem converted(ProcedureType::FileUpload, DescriptionPair(step));
         converted.SetFileUploadValue(step.GetDeviceFileName(), step.GetFileName());
-        items.push_back(converted);
+        steps->push_back(converted);
         break;
       }
       case procedure::ProcedureType::FeatureAssert: {
         const auto& step = dynamic_cast<const procedure::FeatureAssert&>(*item);
         ProcedureItem converted(ProcedureType::FeatureAssert, DescriptionPair(step));
         converted.SetFeaturAssertValue(step.GetFeatureName(), step.GetAssertPattern());
-        items.push_back(converted);
+        steps->push_back(converted);
         break;
       }
       case procedure::ProcedureType::DeviceReset: {
         const auto& step = dynamic_cast<const procedure::DeviceReset&>(*item);
         ProcedureItem converted(ProcedureType::DeviceReset, DescriptionPair(step));
         converted.SetDeviceResetValue(Number(step.GetDeviceDiscoveryDelayMs()));
-        items.push_back(converted);
+        steps->push_back(converted);
         break;
       }
       default:
         break;
     }
   }
+  items = steps;
+  built.emplace(procedureId, std::move(steps));
 }
 
 const std::map<std::string, std::string>& Update::GetConditions() const { return conditions; }
@@ -159,7 +180,9 @@ std::string Update::GetInfoEntry(const std::string& key) const {
   return it == infoEntries.end() ? std::string() : it->second;
 }
 
-std::vector<ProcedureItem> Update::GetProceureItems() const { return items; }
+std::vector<ProcedureItem> Update::GetProceureItems() const {
+  return items ? *items : std::vector<ProcedureItem>();
+}
 
 GuffileInfo::GuffileInfo(const std::string& path) : path(path), unzip(std::make_unique<UnzipMem>(path)) {}
 
@@ -168,8 +191,16 @@ GuffileInfo::~GuffileInfo() = default;
 std::string GuffileInfo::GetGuffileName() const { return path; }
 
 bool GuffileInfo::CheckFileExistence(const std::string& file) const {
-  std::ifstream stream(file);
-  return stream.is_open();
+  // Only a regular file is a package. The open must not wait: opening a FIFO for reading blocks
+  // until a writer comes, so it is opened without blocking and asked what it is.
+  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return false;
+  }
+  struct stat status {};
+  const bool regular = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+  close(fd);
+  return regular;
 }
 
 std::vector<std::unique_ptr<Update>> GuffileInfo::GetUpdates() const {
@@ -190,8 +221,9 @@ std::vector<std::unique_ptr<Update>> GuffileInfo::GetUpdates() const {
     const GufControlXml xml(xmlData, xmlSize);
     const std::vector<control_xml::Update> records = xml.GetUpdates();
     control_xml::ProcedureMap procedures = xml.GetProcedures();
+    BuiltProcedures built;
     for (const control_xml::Update& record : records) {
-      result.push_back(std::make_unique<Update>(record, procedures));
+      result.push_back(std::make_unique<Update>(record, procedures, built));
     }
   } catch (const quarx::fwupdate::FWUpdateException& e) {
     // Callers see the public class; the copy logs nothing more.

@@ -59,6 +59,10 @@ class ProcedureItem {
   std::pair<std::string, std::string> description;
 };
 
+// The steps of each procedure, built once and shared by every update that names it: a package
+// naming one long procedure from many updates must not multiply it.
+using BuiltProcedures = std::map<std::string, std::shared_ptr<const std::vector<ProcedureItem>>>;
+
 // One update of a package: information entries, applicability conditions (feature name to
 // regular expression) and the steps of its procedure, in order.
 class Update {
@@ -66,8 +70,11 @@ class Update {
   // An id naming no procedure gives no steps (and adds an empty procedure to `procedures`).
   // Throws std::invalid_argument or std::out_of_range for a step number that is not one.
   Update(const control_xml::Update& record, control_xml::ProcedureMap& procedures);
+  // Takes the steps from `built` when another update built them already, and leaves them there.
+  Update(const control_xml::Update& record, control_xml::ProcedureMap& procedures, BuiltProcedures& built);
 
   void SetItems(control_xml::ProcedureMap& procedures);
+  void SetItems(control_xml::ProcedureMap& procedures, BuiltProcedures& built);
   const std::map<std::string, std::string>& GetConditions() const;
   std::map<std::string, std::string> GetInfoEntries() const;
   // Empty when the key is absent.
@@ -78,7 +85,7 @@ class Update {
   std::string procedureId;
   std::map<std::string, std::string> infoEntries;
   std::map<std::string, std::string> conditions;
-  std::vector<ProcedureItem> items;
+  std::shared_ptr<const std::vector<ProcedureItem>> items;
 };
 
 // Reads an update package: a zip whose stored "package.zip" holds "control.xml" and the

@@ -4,7 +4,21 @@
 
 #include <fmt/format.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
 #include <exception>
+#include <stdexcept>
+#include <system_error>
 #include <utility>
 
 #include "core/exception_core.h"
@@ -36,6 +50,92 @@ void LogMismatch(const std::string& name, const std::string& value, const std::s
   Logger()->error("({}) from camera({}) and expect({}) is mismatch)", name, value, pattern);
 }
 
+// What the matching child reports through its pipe: one of these, then for kFailed the text.
+constexpr char kMatched = '1';
+constexpr char kNotMatched = '0';
+constexpr char kFailed = 'e';
+// One atomic pipe write carries the whole report.
+constexpr std::size_t kMaxReportBytes = 256;
+
+[[noreturn]] void MatchChild(const std::string& value, const std::regex& pattern, int report) {
+  // A stack overflow must end this child, whatever handler the tool (or a sanitizer) installed.
+  struct sigaction fatal {};
+  fatal.sa_handler = SIG_DFL;
+  sigaction(SIGSEGV, &fatal, nullptr);
+  sigaction(SIGBUS, &fatal, nullptr);
+  // Never outlive the tool or the budget, should the tool itself be killed meanwhile.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  const rlimit cpu{kMatchBudgetMs / 1000 + 2, kMatchBudgetMs / 1000 + 3};
+  setrlimit(RLIMIT_CPU, &cpu);
+  std::string answer;
+  try {
+    answer = std::regex_match(value, pattern) ? kMatched : kNotMatched;
+  } catch (const std::exception& e) {
+    answer = std::string(1, kFailed) + e.what();
+  }
+  answer.resize(std::min(answer.size(), kMaxReportBytes));
+  [[maybe_unused]] const ssize_t written = write(report, answer.data(), answer.size());
+  _exit(0);
+}
+
+// Reaps the child, killing it first when it is still running.
+int Reap(pid_t child, bool kill) {
+  if (kill) ::kill(child, SIGKILL);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  return status;
+}
+
+bool MatchInChild(const std::string& value, const std::regex& pattern) {
+  int pipeEnds[2];
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
+    throw std::system_error(errno, std::generic_category(), "regex_match: pipe");
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    close(pipeEnds[0]);
+    MatchChild(value, pattern, pipeEnds[1]);
+  }
+  const int savedErrno = errno;
+  close(pipeEnds[1]);
+  if (child < 0) {
+    close(pipeEnds[0]);
+    throw std::system_error(savedErrno, std::generic_category(), "regex_match: fork");
+  }
+
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMatchBudgetMs);
+  pollfd readable{pipeEnds[0], POLLIN, 0};
+  int ready = 0;
+  do {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    ready = poll(&readable, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+  } while (ready < 0 && errno == EINTR);
+  std::string report;
+  if (ready > 0) {
+    char buffer[kMaxReportBytes];
+    ssize_t got = 0;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) < 0 && errno == EINTR) {
+    }
+    if (got > 0) report.assign(buffer, static_cast<std::size_t>(got));
+  }
+  close(pipeEnds[0]);
+  const int status = Reap(child, report.empty());
+
+  if (report.empty()) {
+    if (ready == 0) {
+      throw std::runtime_error(fmt::format("regex_match exceeded its time limit of {} ms", kMatchBudgetMs));
+    }
+    throw std::runtime_error(WIFSIGNALED(status)
+                                 ? fmt::format("regex_match ran out of resources (signal {})", WTERMSIG(status))
+                                 : std::string("regex_match gave no answer"));
+  }
+  if (report[0] == kFailed) {
+    throw std::runtime_error(report.substr(1));
+  }
+  return report[0] == kMatched;
+}
+
 }  // namespace
 
 std::regex CompilePattern(const std::string& pattern) {
@@ -49,7 +149,18 @@ bool MatchWhole(const std::string& value, const std::regex& pattern) {
   if (value.size() > kMaxMatchedValueBytes) {
     return false;
   }
-  return std::regex_match(value, pattern);
+  return MatchInChild(value, pattern);
+}
+
+void CheckPatterns(const Update& update) {
+  for (const auto& condition : update.GetConditions()) {
+    CompilePattern(condition.second);
+  }
+  for (const ProcedureItem& step : update.GetProceureItems()) {
+    if (step.GetProcedureType() == ProcedureType::FeatureAssert) {
+      CompilePattern(step.GetAssertPattern());
+    }
+  }
 }
 
 UpdateChecker::UpdateChecker() : UpdateChecker(DeviceFactory(&Device::Create)) {}

@@ -18,13 +18,23 @@ namespace quarx::core::fwupdate {
 // with the pattern), so long texts would overflow the stack instead of failing cleanly.
 constexpr std::size_t kMaxMatchedValueBytes = 4096;
 constexpr std::size_t kMaxPatternBytes = 1024;
+// The longest a single match may take. The matcher backtracks without bound and recurses per
+// repetition, so it runs in a child process of its own that is killed when this is up.
+constexpr int kMatchBudgetMs = 1000;
 
-// An ECMAScript regular expression. Throws std::regex_error for a pattern that does not compile,
-// and for one longer than kMaxPatternBytes.
+// An ECMAScript regular expression. Throws std::regex_error for a pattern that does not compile
+// (including one too complex for the compiler's state limit), and for one longer than
+// kMaxPatternBytes.
 std::regex CompilePattern(const std::string& pattern);
 // Whole-string match. A value longer than kMaxMatchedValueBytes does not match and is not
-// handed to the matcher; failures of the matcher itself pass to the caller.
+// handed to the matcher. A match that fails, overflows its stack or outlasts kMatchBudgetMs
+// throws std::runtime_error; the tool itself is never taken down by it.
 bool MatchWhole(const std::string& value, const std::regex& pattern);
+
+// Compiles every pattern the update will use, its conditions (in the order they are tested) and
+// then the pattern of each version-check step, and throws the first one's compile error: so a
+// bad pattern is found before anything is connected or written.
+void CheckPatterns(const Update& update);
 
 // How the checker and the step executor make a device handle from a discovery record. The
 // default is Device::Create; tests give their own to stand in for the camera.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -342,6 +343,30 @@ TEST_F(UpdateCameraTest, UpdateWithoutStepsIsRefusedBeforeTheQuestion) {
   const auto run = RunFwupdate({"-u", package_.str(), "--timeout", kDiscoveryMs}, "y\n");
   EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
   EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), ErrorLines("No procedure steps in this update")})));
+}
+
+// The version check's pattern is used only after the camera was flashed and reset: a pattern
+// that does not compile must stop the update before the question, the camera untouched.
+TEST_F(UpdateCameraTest, InvalidPatternIsRefusedBeforeTheQuestionWithNothingWritten) {
+  Start({Camera()});
+  std::string libraryText;
+  try {
+    std::regex("2.(0", std::regex::ECMAScript);
+  } catch (const std::regex_error& e) {
+    libraryText = e.what();
+  }
+  UpdateSpec badAssert = FittingUpdate();
+  badAssert.assertPattern = "2.(0";
+  UpdateSpec badCondition = FittingUpdate();
+  badCondition.conditions["DeviceUserID"] = "2.(0";
+  for (const UpdateSpec& spec : {badAssert, badCondition}) {
+    WritePackage(spec);
+    const auto run = RunFwupdate({"-u", package_.str(), "--timeout", kDiscoveryMs}, "y\n");
+    EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
+    EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), ErrorLines(libraryText)})));
+  }
+  // The emulator's event log holds its start and nothing else: no file, install or reset.
+  EXPECT_EQ(cameras_->Output(0), "fwcam-emulator ready 127.0.0.2\n");
 }
 
 TEST_F(UpdateCameraTest, UpdateWithoutVersionCheckEndsAfterSuccessLineWithoutResult) {

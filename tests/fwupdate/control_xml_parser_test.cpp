@@ -262,6 +262,12 @@ INSTANTIATE_TEST_SUITE_P(
         StructuralFault{"NestedOneLevelTooDeep", Root(Nested(core::fwupdate::ControlXmlParser::kMaxNestingDepth)),
                         "CheckNestingDepth", "Nested deeper than 64 levels"},
         StructuralFault{"NestedHundredThousandLevels", Root(Nested(100000)), "CheckNestingDepth",
+                        "Nested deeper than 64 levels"},
+        // The parser takes a quote as part of a name, and ends other "<!" markup at the first
+        // '>' whatever brackets it holds: neither may hide the levels behind it.
+        StructuralFault{"DepthBehindQuoteInElementName", Root("<a\">" + Nested(100000)), "CheckNestingDepth",
+                        "Nested deeper than 64 levels"},
+        StructuralFault{"DepthBehindBracketInOtherMarkup", Root("<!x[>" + Nested(100000)), "CheckNestingDepth",
                         "Nested deeper than 64 levels"}),
     [](const ::testing::TestParamInfo<StructuralFault>& info) { return std::string(info.param.name); });
 

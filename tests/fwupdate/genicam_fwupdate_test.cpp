@@ -275,12 +275,19 @@ INSTANTIATE_TEST_SUITE_P(GenICamUpdate, FeatureAssertTest,
                                            AssertCase{"OverlongVersion", std::string(5000, '2'), "2*", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(GenICamUpdateTest, InvalidOrOverlongAssertPatternFailsWith4002) {
+TEST_F(GenICamUpdateTest, InvalidOverlongOrRunawayAssertPatternFailsWith4002) {
   auto executor = MakeExecutor();
   auto found = MakeRecord("Velmora", "FWCAM-1", "2.0.0");
-  for (const std::string& pattern : {std::string("2.(0"), std::string(2000, 'a')}) {
+  const std::pair<std::string, const char*> cases[] = {
+      {"2.(0", ""},
+      {std::string(2000, 'a'), "too long"},
+      {"()*{20000}", "regex_match ran out of resources"},
+      {"a**{30}", "regex_match exceeded its time limit of 1000 ms"},
+  };
+  for (const auto& [pattern, text] : cases) {
     const auto e = Failure([&] { executor->FeatureAssert(AssertStep(pattern), found); });
     EXPECT_EQ(e.GetErrCodeDetail(), kDetailStep) << pattern.substr(0, 10);
+    EXPECT_THAT(e.what(), HasSubstr(text)) << pattern.substr(0, 10);
   }
 }
 

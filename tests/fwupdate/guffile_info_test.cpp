@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -393,6 +394,25 @@ TEST(GuffileInfo, ControlXmlOfExactlySixteenMiBIsRead) {
   EXPECT_EQ(FirstVersion(GuffileInfo(path.str())), "16");
 }
 
+TEST(GuffileInfo, PathThatIsNotARegularFileFailsAtOnceLikeAMissingOne) {
+  TempPath fifo("fifo.guf");
+  ASSERT_EQ(mkfifo(fifo.str().c_str(), 0600), 0);
+  TempPath directory("directory.guf");
+  ASSERT_EQ(mkdir(directory.str().c_str(), 0700), 0);
+  // A read that waited for a writer would hang here: the alarm ends the test instead.
+  alarm(10);
+  for (const std::string& path : {fifo.str(), directory.str(), std::string("/dev/null")}) {
+    try {
+      GuffileInfo(path).GetUpdates();
+      ADD_FAILURE() << path << ": no failure";
+    } catch (const fwupdate::FWUpdateException& e) {
+      EXPECT_EQ(e.GetErrCodeDetail(), 4005) << path;
+      EXPECT_EQ(e.what(), "File not found (" + path + ")");
+    }
+  }
+  alarm(0);
+}
+
 namespace {
 
 std::size_t ProcStatusKiB(const char* key) {
@@ -403,37 +423,67 @@ std::size_t ProcStatusKiB(const char* key) {
   return 0;
 }
 
-}  // namespace
+constexpr long kLittleMemoryKiB = 64 * 1024;
 
-TEST(GuffileInfo, PackageDeclaringFourGiBFailsCleanlyInLittleMemory) {
-  constexpr long kBudgetKiB = 64 * 1024;
-  TempPath path("fourgib.guf");
-  test::WriteBytes(path.str(),
-                   WithOuter([](std::string& z) { test::PatchDeclaredSize(z, "package.zip", 0xFFFFFFF0u); }));
-  const std::string expected = Replace(kOuterExtract, "{path}", path.str());
+// Runs `read` in a child whose address space beyond what it has is limited, so that even an
+// allocation that is never touched shows up as a failure instead of passing unnoticed. Gives
+// the child's exit status (read's result) and how far its resident memory grew.
+std::pair<int, long> InLittleMemory(const std::function<int()>& read) {
   const std::size_t rssAtFork = ProcStatusKiB("VmRSS:");
   const pid_t child = fork();
-  ASSERT_NE(child, -1);
   if (child == 0) {
-    // Address space beyond what the read needs is refused, so even an allocation that is never
-    // touched shows up as a failure instead of passing unnoticed.
     const rlim_t room = (ProcStatusKiB("VmSize:") + 256 * 1024) * 1024;
     const rlimit limit{room, room};
     setrlimit(RLIMIT_AS, &limit);
-    int status = 2;
+    int status = 99;
     try {
-      GuffileInfo(path.str()).GetUpdates();
-    } catch (const fwupdate::FWUpdateException& e) {
-      status = (e.GetErrCodeDetail() == 4003 && e.what() == expected) ? 0 : 3;
+      status = read();
     } catch (...) {
-      status = 4;
     }
     _exit(status);
   }
   int status = 0;
   rusage usage{};
-  ASSERT_EQ(wait4(child, &status, 0, &usage), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: no failure, 3: wrong detail or text, 4: not an update exception";
-  EXPECT_LT(usage.ru_maxrss - static_cast<long>(rssAtFork), kBudgetKiB);
+  EXPECT_EQ(wait4(child, &status, 0, &usage), child);
+  EXPECT_TRUE(WIFEXITED(status));
+  return {WEXITSTATUS(status), usage.ru_maxrss - static_cast<long>(rssAtFork)};
+}
+
+}  // namespace
+
+TEST(GuffileInfo, PackageDeclaringFourGiBFailsCleanlyInLittleMemory) {
+  TempPath path("fourgib.guf");
+  test::WriteBytes(path.str(),
+                   WithOuter([](std::string& z) { test::PatchDeclaredSize(z, "package.zip", 0xFFFFFFF0u); }));
+  const std::string expected = Replace(kOuterExtract, "{path}", path.str());
+  const auto [status, grownKiB] = InLittleMemory([&] {
+    try {
+      GuffileInfo(path.str()).GetUpdates();
+    } catch (const fwupdate::FWUpdateException& e) {
+      return (e.GetErrCodeDetail() == 4003 && e.what() == expected) ? 0 : 3;
+    }
+    return 2;
+  });
+  EXPECT_EQ(status, 0) << "2: no failure, 3: wrong detail or text, 99: not an update exception";
+  EXPECT_LT(grownKiB, kLittleMemoryKiB);
+}
+
+// A few kilobytes of package: 10000 updates naming one procedure of 2000 steps. Built per
+// update, the steps would take gigabytes.
+TEST(GuffileInfo, UpdatesNamingOneLongProcedureShareItsSteps) {
+  std::string xml = "<GufRuleSet>";
+  for (int i = 0; i < 10000; ++i) xml += R"(<Update ProcedureId="P"/>)";
+  xml += R"(<Procedure Id="P">)";
+  for (int i = 0; i < 2000; ++i) {
+    xml += R"(<DeviceReset><Description Lang="en">r</Description><DeviceDiscoveryDelayMs>1</DeviceDiscoveryDelayMs></DeviceReset>)";
+  }
+  xml += "</Procedure></GufRuleSet>";
+  TempPath path("shared.guf");
+  PackageBuilder(xml, ZipMethod::Deflated).WriteTo(path.str());
+  const auto [status, grownKiB] = InLittleMemory([&] {
+    const auto updates = GuffileInfo(path.str()).GetUpdates();
+    return updates.size() == 10000 && updates.back()->GetProceureItems().size() == 2000 ? 0 : 2;
+  });
+  EXPECT_EQ(status, 0) << "2: wrong model, 99: the read failed";
+  EXPECT_LT(grownKiB, kLittleMemoryKiB);
 }

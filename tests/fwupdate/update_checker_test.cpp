@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,6 +22,7 @@
 namespace {
 
 using quarx::core::FoundDeviceInfo;
+using quarx::core::fwupdate::kMatchBudgetMs;
 using quarx::core::fwupdate::kMaxMatchedValueBytes;
 using quarx::core::fwupdate::kMaxPatternBytes;
 using quarx::core::fwupdate::Update;
@@ -230,6 +232,25 @@ TEST_F(UpdateCheckerTest, OverlongValueFailsConditionWithMismatchLineWithoutMatc
 
   record_->GetVersion() = std::string(kMaxMatchedValueBytes, '1');
   EXPECT_TRUE(checker_.IsUpdatable(update, record_));
+}
+
+// Patterns that overflow the matcher's stack or backtrack for minutes: each ends within its
+// budget as an error, and as a condition that error is a logged false, never a crash.
+TEST_F(UpdateCheckerTest, RunawayPatternsEndWithinTheBudgetAsAFailedCondition) {
+  const std::string as(kMaxMatchedValueBytes, 'a');
+  const std::pair<std::string, std::string> runaways[] = {
+      {"()*{20000}", "1.0.0"},  {"a**{30}", "1.0.0"}, {"(a|a)*b", as}, {"(a*)*b", as},
+      {"((a{1,20}){1,20}){1,20}b", as}, {"(.*)(.*)\\1\\2x", as},
+  };
+  for (const auto& [pattern, value] : runaways) {
+    record_->GetVersion() = value;
+    auto update = MakeUpdate({{"DeviceVersion", pattern}});
+    LogCapture log;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(checker_.IsUpdatable(update, record_)) << pattern;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2 * kMatchBudgetMs)) << pattern;
+    EXPECT_THAT(ErrorLines(log), ElementsAre(HasSubstr("[error] failed regex_match("))) << pattern;
+  }
 }
 
 TEST_F(UpdateCheckerTest, OverlongCameraValueFailsCondition) {
