@@ -41,7 +41,7 @@ class InterruptCameraTest : public ::testing::Test {
   void SetUp() override { REQUIRE_CAMERA_NAMESPACE(); }
   void TearDown() override {
     // A camera left stopped would not end on SIGTERM.
-    if (cameras_ && cameras_->IsRunning(0)) {
+    if (cameras_ && cameras_->Pid(0) > 0) {
       Resume();
     }
   }
