@@ -2,13 +2,28 @@
 # Installs what is missing, builds in a fresh build folder and runs every test.
 # Tests run inside a private loopback-only network namespace; where none can be
 # made the camera tests are skipped, loudly, and never run on the host's network.
+# --sanitize: the same tests built with AddressSanitizer, LeakSanitizer and UBSan (clang) in a
+# folder of their own; any report fails its test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+sanitize=0
+case "${1:-}" in
+  "") ;;
+  --sanitize) sanitize=1 ;;
+  *) echo "usage: $0 [--sanitize]" >&2; exit 2 ;;
+esac
+
 scripts/install-deps.sh
+config=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 build="${QUARX_TEST_BUILD_DIR:-build-test}"  # a folder of its own lets two runs go side by side
+if [ "$sanitize" = 1 ]; then
+  source scripts/sanitizers.sh
+  config+=("${sanitizer_cmake_args[@]}")
+  build="${QUARX_SANITIZE_BUILD_DIR:-build-sanitize}"
+fi
 rm -rf "$build"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$build" "${config[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 jobs="$(nproc)"
