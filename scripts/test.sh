@@ -26,13 +26,33 @@ rm -rf "$build"
 cmake -S . -B "$build" "${config[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
+if [ "$sanitize" = 1 ]; then
+  # Reports go to files, so that those of child processes whose exit status no test reads (the
+  # emulator, stopped by a signal) fail the run as well.
+  reports="$build/sanitizer-reports"
+  mkdir -p "$reports"
+  export ASAN_OPTIONS="$ASAN_OPTIONS:log_path=$reports/asan"
+  export UBSAN_OPTIONS="$UBSAN_OPTIONS:log_path=$reports/ubsan"
+fi
+
 jobs="$(nproc)"
+status=0
 if scripts/in-netns.sh true; then
-  scripts/in-netns.sh ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 300
+  scripts/in-netns.sh ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 300 || status=$?
 else
   echo "################################################################"
   echo "# NO PRIVATE NETWORK NAMESPACE: SKIPPING EVERY CAMERA TEST.     #"
   echo "# Camera tests never run on the host's network.                #"
   echo "################################################################"
-  ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 300 -LE camera
+  ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 300 -LE camera || status=$?
 fi
+
+if [ "$sanitize" = 1 ] && [ -n "$(ls -A "$reports")" ]; then
+  for report in "$reports"/*; do
+    echo "=== sanitizer report $report"
+    cat "$report"
+  done
+  echo "SANITIZER REPORTS: $(ls "$reports" | wc -l) (kept in $reports)"
+  status=1
+fi
+exit "$status"

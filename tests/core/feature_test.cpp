@@ -48,7 +48,8 @@ void ExpectCreatedAs(FeatureTypeEnum type, int typeReads) {
   });
   std::shared_ptr<quarx::core::Feature> feature = quarx::core::Feature::Create(node);
   ASSERT_NE(feature, nullptr);
-  EXPECT_EQ(typeid(*feature), typeid(Expected));
+  const quarx::core::Feature& made = *feature;
+  EXPECT_EQ(typeid(made), typeid(Expected));
   EXPECT_EQ(reads, typeReads) << typeid(Expected).name();
 }
 

@@ -190,7 +190,7 @@ TEST_F(DeviceCameraTest, FromStringRefusesTextThatIsNotAValueOfTheNode) {
     auto node = features_->Get(feature);
     ASSERT_NE(node, nullptr);
     const std::string before = node->ToString();
-    Thrown([&] { node->FromString(text); });
+    Thrown([&, text = text] { node->FromString(text); });
     EXPECT_EQ(node->ToString(), before);
   }
 }
