@@ -31,8 +31,8 @@ if [ "$sanitize" = 1 ]; then
   # emulator, stopped by a signal) fail the run as well.
   reports="$build/sanitizer-reports"
   mkdir -p "$reports"
-  export ASAN_OPTIONS="$ASAN_OPTIONS:log_path=$reports/asan"
-  export UBSAN_OPTIONS="$UBSAN_OPTIONS:log_path=$reports/ubsan"
+  export ASAN_OPTIONS="$ASAN_OPTIONS:log_path=$reports/report"
+  export UBSAN_OPTIONS="$UBSAN_OPTIONS:log_path=$reports/report"
 fi
 
 jobs="$(nproc)"
