@@ -31,7 +31,9 @@ pids=()
 for t in "${targets[@]}"; do
   # The working corpus grows from run to run; the seeds are read, never written.
   mkdir -p "$build/corpus/$t" "$build/findings/$t" "$build/logs"
-  "$fuzz/${t}_fuzz" "${limits[@]}" -max_total_time="$seconds" -artifact_prefix="$build/findings/$t/" \
+  dict=()
+  [ -f "tests/fuzz/$t.dict" ] && dict=(-dict="tests/fuzz/$t.dict")
+  "$fuzz/${t}_fuzz" "${limits[@]}" "${dict[@]}" -max_total_time="$seconds" -artifact_prefix="$build/findings/$t/" \
     "$build/corpus/$t" "$fuzz/seeds/$t" >"$build/logs/$t.log" 2>&1 </dev/null &
   pids+=($!)
 done
