@@ -42,8 +42,9 @@ failed=()
 for i in "${!targets[@]}"; do
   t="${targets[$i]}"
   if wait "${pids[$i]}"; then status=ok; else status=FAILED; failed+=("$t"); fi
-  done_line="$(grep -E '^#[0-9]+[[:space:]]+DONE' "$build/logs/$t.log" | tail -n 1 || true)"
-  printf '%-15s %-6s %s\n' "$t" "$status" "${done_line:-$(tail -n 1 "$build/logs/$t.log")}"
+  # libFuzzer's last status line: executions, coverage, corpus.
+  stats="$(grep -E '^#[0-9]+[[:space:]]' "$build/logs/$t.log" | tail -n 1 || true)"
+  printf '%-15s %-6s %s\n' "$t" "$status" "${stats:-no status line, see $build/logs/$t.log}"
 done
 
 for t in "${failed[@]}"; do
