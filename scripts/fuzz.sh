@@ -50,7 +50,7 @@ done
 for t in "${failed[@]}"; do
   echo
   echo "=== $t: $build/logs/$t.log"
-  grep -E -m 20 'ERROR|SUMMARY|Test unit written|==[0-9]+==' "$build/logs/$t.log" || tail -n 30 "$build/logs/$t.log"
+  grep -E -m 20 'ERROR|runtime error|SUMMARY|Test unit written' "$build/logs/$t.log" || tail -n 30 "$build/logs/$t.log"
   echo "Replay: $fuzz/${t}_fuzz <file in $build/findings/$t/>"
   echo "Keep as a regression case: copy it into tests/fuzz/regressions/$t/"
 done
