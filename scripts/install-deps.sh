@@ -8,6 +8,7 @@ packages=(
   libaravis-dev libusb-1.0-0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   iproute2 util-linux zip
+  clang-14 libclang-rt-14-dev llvm-14  # sanitizer run and fuzzing (llvm-14: the symbolizer)
 )
 
 missing=()

@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 namespace quarx::util {
 
@@ -10,6 +12,13 @@ LogConfig::LogConfig(const std::string& path) { Parse(path); }
 
 void LogConfig::Parse(const std::string& path) {
   if (path.empty()) {
+    return;
+  }
+  // The TOML reader sizes its buffer from the stream's length: a directory reports none and it
+  // asks for an 8 EiB buffer; a FIFO would block the tool. Neither is a configuration file.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    config_ = toml::value();
     return;
   }
   try {

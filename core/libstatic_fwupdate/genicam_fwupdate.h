@@ -50,7 +50,7 @@ class GenICamUpdate {
 
   std::unique_ptr<FoundDeviceInfo>& info_;
   std::unique_ptr<GuffileInfo>& guffile_;
-  unsigned int reserved_;
+  [[maybe_unused]] unsigned int reserved_;  // kept as the constructor received it; nothing reads it
   DeviceFactory createDevice_;
   std::shared_ptr<Device> device_;
 };

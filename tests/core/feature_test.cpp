@@ -66,7 +66,8 @@ void ExpectCreatedAs(FeatureTypeEnum type, int typeReads) {
     EXPECT_EQ(feature, nullptr);
   } else {
     ASSERT_NE(feature, nullptr);
-    EXPECT_EQ(typeid(*feature), typeid(Expected));
+    const quarx::core::Feature& made = *feature;
+    EXPECT_EQ(typeid(made), typeid(Expected));
   }
   EXPECT_EQ(reads, typeReads) << typeid(Expected).name();
 }
