@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -136,12 +137,34 @@ bool MatchInChild(const std::string& value, const std::regex& pattern) {
   return report[0] == kMatched;
 }
 
+// libstdc++'s compiler reads the number of a back-reference or of a counted repetition into a
+// long without an overflow check and then narrows it to an int: nineteen digits are undefined
+// behaviour inside it, ten can wrap into another, small count. No number of ten digits names a
+// group or makes a count that the compiler's state limit would allow, so such a number is refused
+// as the compiler refuses one out of range.
+void RefuseOverlongNumbers(const std::string& pattern) {
+  constexpr std::size_t kMaxNumberDigits = 9;
+  std::size_t digits = 0;
+  char before = '\0';
+  for (std::size_t i = 0; i <= pattern.size(); ++i) {
+    if (i < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[i])) != 0) {
+      if (digits++ == 0) before = i > 0 ? pattern[i - 1] : '\0';
+      continue;
+    }
+    if (digits > kMaxNumberDigits && (before == '\\' || before == '{' || before == ',')) {
+      throw std::regex_error(before == '\\' ? std::regex_constants::error_backref : std::regex_constants::error_badbrace);
+    }
+    digits = 0;
+  }
+}
+
 }  // namespace
 
 std::regex CompilePattern(const std::string& pattern) {
   if (pattern.size() > kMaxPatternBytes) {
     throw PatternTooLong(pattern.size());
   }
+  RefuseOverlongNumbers(pattern);
   return std::regex(pattern, std::regex::ECMAScript);
 }
 
