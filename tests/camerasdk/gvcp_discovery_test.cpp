@@ -1,6 +1,7 @@
-// The GigE Vision discovery's protocol bytes: the command sent and every field of the acknowledge.
+// The GigE Vision discovery's protocol bytes: acknowledges kept or refused, and MAC texts.
 #include "camerasdk/gvcp_discovery.h"
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -33,47 +34,20 @@ std::vector<std::uint8_t> Ack(std::uint16_t ack_id = kRequestId) {
   d[6] = static_cast<std::uint8_t>(ack_id >> 8);
   d[7] = static_cast<std::uint8_t>(ack_id);
   const std::size_t p = kGvcpHeaderSize;
-  PutU32(d, p + 0x00, 0x00020001);
-  PutU32(d, p + 0x04, 0x80000001);
   PutU32(d, p + 0x08, 0x0000025E);
   PutU32(d, p + 0x0C, 0xC1ABCDEF);
-  PutU32(d, p + 0x10, 0x80000007);
-  PutU32(d, p + 0x14, 0x00000004);
-  PutU32(d, p + 0x24, 0xC0A80105);
-  PutU32(d, p + 0x34, 0xFFFFFF00);
-  PutU32(d, p + 0x44, 0xC0A80101);
-  PutText(d, p + 0x48, "Velmora");
-  PutText(d, p + 0x68, "FWCAM-1");
-  PutText(d, p + 0x88, "1.2.3");
-  PutText(d, p + 0xA8, "info");
   PutText(d, p + 0xD8, "0123456789ABCDEF");  // serial: fills its 16 bytes, no NUL
   PutText(d, p + 0xE8, "user-name-16-chr");  // user name: likewise, and the last field of the payload
   return d;
 }
 
-TEST(GvcpDiscovery, CommandIsTheEightByteDiscoveryCmdWithTheRequestId) {
-  const auto cmd = BuildDiscoveryCommand(0xBEEF);
-  const std::vector<std::uint8_t> expected = {0x42, 0x11, 0x00, 0x02, 0x00, 0x00, 0xBE, 0xEF};
-  EXPECT_EQ(std::vector<std::uint8_t>(cmd.begin(), cmd.end()), expected);
-}
-
-TEST(GvcpDiscovery, AckYieldsEveryFieldTextsThatFillTheirFieldIncluded) {
+// The fields the device list does not print come back from the emulated camera in the
+// discovery camera test; here, texts that fill their field to the end without a NUL.
+TEST(GvcpDiscovery, AckYieldsTextsThatFillTheirWholeField) {
   const auto d = Ack();
   const auto ack = ParseDiscoveryAck(d.data(), d.size(), kRequestId);
   ASSERT_TRUE(ack.has_value());
-  EXPECT_EQ(ack->version_major, 2);
-  EXPECT_EQ(ack->version_minor, 1);
-  EXPECT_EQ(ack->device_mode, 0x80000001u);
   EXPECT_EQ(FormatMacAddress(ack->mac_address), "02:5e:c1:ab:cd:ef");
-  EXPECT_EQ(ack->ip_config_options, 0x80000007u);
-  EXPECT_EQ(ack->ip_config_current, 4u);
-  EXPECT_EQ(FormatIPv4(ack->ip_address), "192.168.1.5");
-  EXPECT_EQ(FormatIPv4(ack->subnet_mask), "255.255.255.0");
-  EXPECT_EQ(FormatIPv4(ack->default_gateway), "192.168.1.1");
-  EXPECT_EQ(ack->manufacturer_name, "Velmora");
-  EXPECT_EQ(ack->model_name, "FWCAM-1");
-  EXPECT_EQ(ack->device_version, "1.2.3");
-  EXPECT_EQ(ack->manufacturer_info, "info");
   EXPECT_EQ(ack->serial_number, "0123456789ABCDEF");
   EXPECT_EQ(ack->user_defined_name, "user-name-16-chr");
 }
@@ -99,14 +73,11 @@ TEST(GvcpDiscovery, RejectsWhatIsNotAFullSuccessfulAckToTheRequest) {
   EXPECT_FALSE(ParseDiscoveryAck(d.data(), d.size() - 1, kRequestId).has_value()) << "truncated datagram";
   EXPECT_FALSE(ParseDiscoveryAck(d.data(), 0, kRequestId).has_value()) << "empty datagram";
   EXPECT_FALSE(ParseDiscoveryAck(nullptr, d.size(), kRequestId).has_value()) << "no data";
-}
-
-TEST(GvcpDiscovery, LongerAcksAreAccepted) {
-  auto d = Ack();
-  d.resize(d.size() + 16, 0xAA);
-  d[4] = 0x01;
-  d[5] = 0x08;  // 0xF8 + 16
-  EXPECT_TRUE(ParseDiscoveryAck(d.data(), d.size(), kRequestId).has_value());
+  auto longer = Ack();
+  longer.resize(longer.size() + 16, 0xAA);
+  longer[5] = 0x08;  // 0xF8 + 16
+  longer[4] = 0x01;
+  EXPECT_TRUE(ParseDiscoveryAck(longer.data(), longer.size(), kRequestId).has_value()) << "longer ack";
 }
 
 TEST(GvcpDiscovery, MacTextsParseInEitherCaseWithColonsOrDashes) {
@@ -118,13 +89,6 @@ TEST(GvcpDiscovery, MacTextsParseInEitherCaseWithColonsOrDashes) {
                           "127.0.0.1"}) {
     EXPECT_FALSE(ParseMacAddress(bad).has_value()) << bad;
   }
-}
-
-TEST(GvcpDiscovery, Ipv4TextsRoundTrip) {
-  EXPECT_EQ(ParseIPv4("127.0.0.2"), 0x7F000002u);
-  EXPECT_EQ(FormatIPv4(0x7F000002u), "127.0.0.2");
-  EXPECT_FALSE(ParseIPv4("02:5e:c1:ab:cd:ef").has_value());
-  EXPECT_FALSE(ParseIPv4("127.0.0").has_value());
 }
 
 }  // namespace

@@ -134,18 +134,5 @@ TEST(System, FindDeviceAsksAgainOnceAfterAFailure) {
   EXPECT_THROW(system.FindDevice("10.0.0.99"), ExceptionSdkAdaptor);  // nothing found either time
 }
 
-TEST(HostInterface, NamesBeyondEightBitsSurviveAsWideText) {
-  // Interface names are the operating system's, which may hold any character (UTF-8 bytes here).
-  const PvInterface sdk("Ethernet \xC3\xBC \xE6\x8E\xA5\xE7\xB6\x9A", "Ethernet \xC3\xBC 10.0.0.1", "10.0.0.1");
-  const HostInterface host(&sdk);
-  EXPECT_EQ(host.GetName(), L"Ethernet \u00FC \u63A5\u7D9A");
-  EXPECT_EQ(host.GetDisplayId(), L"Ethernet \u00FC 10.0.0.1");
-  const DeviceInfo none(nullptr);
-  EXPECT_EQ(none.GetConnectionId(), "");
-  EXPECT_EQ(none.GetType(), DeviceInterfaceTypeEnum::Other);
-  ASSERT_NE(none.GetHostInterface(), nullptr);
-  EXPECT_EQ(none.GetHostInterface()->GetDisplayId(), L"");
-}
-
 }  // namespace
 }  // namespace quarx::sdkadaptor

@@ -39,7 +39,6 @@ class LogCapture {
     return lines;
   }
   std::string Text() const { return stream_.str(); }
-  void Clear() { stream_.str(""); }
 
  private:
   std::ostringstream stream_;
