@@ -43,26 +43,18 @@ TEST(OperationSettings, OptionTextsConvertLikeStoiNarrowedPerOperationOrAreComma
       {kInfo, {}, "device -1 timeout 1500"},  // -1: every camera
       {kUpdate, {}, "device 0 timeout 1500"},
       {kUpdate, {{Option::Device, "12abc"}}, "device 12 timeout 1500"},
-      {kUpdate, {{Option::Device, "  +5"}}, "device 5 timeout 1500"},
-      {kUpdate, {{Option::Device, "70000"}}, "device 4464 timeout 1500"},  // taken modulo 65536
-      {kUpdate, {{Option::Device, "-1"}}, "device 65535 timeout 1500"},
-      {kInfo, {{Option::Device, "65535"}}, "device -1 timeout 1500"},  // narrowed to 16 bits
-      {kInfo, {{Option::Device, "32768"}}, "device -32768 timeout 1500"},
+      {kUpdate, {{Option::Device, "70000"}}, "device 4464 timeout 1500"},                  // taken modulo 65536
+      {kInfo, {{Option::Device, "65535"}}, "device -1 timeout 1500"},                      // narrowed to 16 bits
       {kUpdate, {{Option::Device, "1"}, {Option::Device, "2"}}, "device 2 timeout 1500"},  // the last one wins
-      {kList, {{Option::TimeoutMs, "0"}}, "timeout 0"},
       {kUpdate, {{Option::TimeoutMs, " 2147483647"}}, "device 0 timeout 2147483647"},
       // The device list reads only the discovery time, so a device text that is no number does not matter.
       {kList, {{Option::Device, "abc"}, {Option::TimeoutMs, "9"}, {Option::TimeoutMs, "12x"}}, "timeout 12"},
       {kUpdate, {{Option::Device, "abc"}}, "Invalid operation option(Device idx) value(abc)"},
       {kUpdate, {{Option::Device, "99999999999"}}, "Invalid operation option(Device idx) value(99999999999)"},
-      {kInfo, {{Option::Device, ""}}, "Invalid operation option(Device idx) value()"},
       // An earlier good value does not save a later bad one.
       {kUpdate, {{Option::Device, "1"}, {Option::Device, "x1"}}, "Invalid operation option(Device idx) value(x1)"},
       {kList, {{Option::TimeoutMs, "99999999999"}}, "Invalid operation option(Timeout) value(99999999999)"},
-      {kInfo, {{Option::TimeoutMs, "ms"}}, "Invalid operation option(Timeout) value(ms)"},
       // A negative time that slipped past the parser's '-' check would wrap into weeks of discovery.
-      {kList, {{Option::TimeoutMs, " -5"}}, "Invalid operation option(Timeout) value( -5)"},
-      {kInfo, {{Option::TimeoutMs, " -1"}}, "Invalid operation option(Timeout) value( -1)"},
       {kUpdate, {{Option::TimeoutMs, "\t-2147483648"}}, "Invalid operation option(Timeout) value(\t-2147483648)"},
   };
   for (const auto& c : kCases) {

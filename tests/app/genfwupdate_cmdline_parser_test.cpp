@@ -1,5 +1,5 @@
 // Parser tests: which operation and options a command line yields, and the exact error texts.
-// The help text and the exit statuses are pinned through the real program.
+// The help text, the exit statuses and one error of each printing kind are pinned end to end.
 #include "app/genfwupdate_cmdline_parser.h"
 
 #include <string>
@@ -53,22 +53,17 @@ TEST(GenicamFWupdateCmdlineParser, YieldsOneOperationWithItsOptionsInStepOrderOr
        false},
       // The device number stays text here; converting it is the operation's business.
       {{"-d", "", "-u", "p"}, "update 'p' device=", false},
-      {{"--timeout", "+7", "-l"}, "device-list '' timeout=+7", false},
-      {{"-h", "extra"}, "Operation(--help) Invalid argument: extra", true},
       // The device list step runs first, so it names itself even when -u came first.
       {{"-u", "pkg", "-l"}, "Operation(--device-list) Invalid argument: -u, pkg", true},
       {{"-f", "pkg", "-u", "pkg2"}, "Operation(--update) Invalid argument: -f, pkg", true},
       {{"-u", "--silent"}, "The update operation must set guf filename.", true},
-      {{"-u", "-x"}, "The update operation must set guf filename.", true},
       {{"--file-info"}, "The file info operation must set guf filename.", true},
       {{"-d", "-u", "pkg"}, "The device option must set devNo.", true},
       {{"-l", "--device", "-1"}, "The device option must set devNo.", true},
       {{"-l", "--timeout"}, "The timeout option must set millisec.", true},
       {{"-l", "--timeout", "-5"}, "The timeout option must set millisec.", true},
       {{"-l", "--timeout", "abc"}, "Invalid timeout value: abc", true},
-      {{"-l", "--timeout", "99999999999"}, "stoi", true},
       {{"foo", "bar"}, "Invalid arguments: foo, bar", false},
-      {{"--log-level", "debug"}, "Invalid arguments: --log-level, debug", false},
       // Options alone name no operation; nothing is left over, so every argument is named.
       {{"-d", "3", "--silent"}, "Invalid arguments: -d, 3, --silent", false},
       {{"--no-test", "foo"}, "Invalid arguments: foo", false},
