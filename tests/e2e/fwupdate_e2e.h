@@ -58,8 +58,7 @@ struct ProgramRun {
 };
 
 struct RunOptions {
-  std::string input;  // written to standard input, which is then closed unless keepInputOpen
-  bool keepInputOpen = false;
+  bool keepInputOpen = false;  // else standard input is at its end from the start
   bool withHome = true;
   // The program reads its configuration from one fixed path: the child mounts an empty file system
   // over /opt in a mount namespace of its own and writes the file there; HOME (/opt/home) lies inside it too.
@@ -122,7 +121,6 @@ class RunningProgram {
     signal(SIGPIPE, SIG_IGN);
     in_ = in[1];
     out_ = out[0];
-    Answer(setup.input);  // a few bytes: they fit in the pipe
     if (!setup.keepInputOpen) {
       CloseInput();
     }
@@ -135,6 +133,7 @@ class RunningProgram {
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
 
+  // A few bytes: they fit in the pipe.
   void Answer(const std::string& text) {
     if (!text.empty() && write(in_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
       ADD_FAILURE() << "could not write the program's input";
@@ -237,7 +236,7 @@ struct UpdateSpec {
   std::string assertPattern = "2\\.0\\.0";
   bool withSteps = true;
   bool withAssert = true;
-  std::optional<std::string> procedure;
+  std::optional<std::string> procedure = std::nullopt;
 };
 
 inline std::string Step(const std::string& kind, const std::string& inner) {

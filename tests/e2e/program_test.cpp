@@ -47,43 +47,40 @@ TEST(FwupdateProgram, PrintsExactlyItsOutputAndEndsWithItsStatus) {
   const std::string log = "[quarx][T]";
   const struct {
     std::vector<std::string> args;
-    std::optional<std::string> config;  // none: the machine's (absent) configuration
     int exitStatus;
-    std::string out;  // the console log's time of day reads T
-    bool withHome = true;
+    std::string out;                                   // the console log's time of day reads T
+    std::optional<std::string> config = std::nullopt;  // none: the machine's (absent) configuration
   } kCases[] = {
-      {{}, {}, 0, help},
-      {{"-h"}, {}, 0, help},
-      {{"--help"}, {}, 0, help, false},
-      {{"--no-prompt"}, {}, 2, Error("Invalid arguments: --no-prompt")},
+      {{}, 0, help},
+      {{"-h"}, 0, help},
+      {{"--help"}, 0, help},
+      {{"--no-prompt"}, 2, Error("Invalid arguments: --no-prompt")},
       // The parser prints its own error first.
-      {{"-h", "extra"},
-       {},
+      {{"-h", "x"},
        2,
-       "Error : Operation(--help) Invalid argument: extra" + Error("Operation(--help) Invalid argument: extra")},
-      {{"-l", "--timeout", "99999999999"}, {}, 2, "Error : stoi" + Error("stoi")},
-      {{"-u", "pkg.guf", "-d", "abc"}, {}, 2, Error("Invalid operation option(Device idx) value(abc)")},
-      {{"-f", "pkg.guf", "--device", "x"}, {}, 2, Error("Invalid operation option(Device idx) value(x)")},
+       "Error : Operation(--help) Invalid argument: x" + Error("Operation(--help) Invalid argument: x")},
+      {{"-l", "--timeout", "99999999999"}, 2, "Error : stoi" + Error("stoi")},
+      {{"-u", "p", "-d", "abc"}, 2, Error("Invalid operation option(Device idx) value(abc)")},
+      {{"-f", "p", "--device", "x"}, 2, Error("Invalid operation option(Device idx) value(x)")},
       // " -5" passes the parser's '-' check; unchecked it would wrap into a discovery of about 49 days.
-      {{"-l", "--timeout", " -5"}, {}, 2, Error("Invalid operation option(Timeout) value( -5)")},
-      {{"-f", "pkg.guf", "--timeout", " -5"}, {}, 2, Error("Invalid operation option(Timeout) value( -5)")},
-      {{"-u", "pkg.guf", "--timeout", " -5"}, {}, 2, Error("Invalid operation option(Timeout) value( -5)")},
+      {{"-l", "--timeout", " -5"}, 2, Error("Invalid operation option(Timeout) value( -5)")},
+      {{"-f", "p", "--timeout", " -5"}, 2, Error("Invalid operation option(Timeout) value( -5)")},
+      {{"-u", "p", "--timeout", " -5"}, 2, Error("Invalid operation option(Timeout) value( -5)")},
       // The logger comes first; a log file that cannot be opened ends the run.
-      {{"-h"}, "[log]\nlevel = \"debug\"\n", 0, log + "[debug] main\n" + help},
+      {{"-h"}, 0, log + "[debug] main\n" + help, "[log]\nlevel = \"debug\"\n"},
       {{"foo"},
-       "[log]\nlevel = \"error\"\n",
        2,
-       Error("Invalid arguments: foo") + log + "[error] Invalid arguments: foo\n"},
+       Error("Invalid arguments: foo") + log + "[error] Invalid arguments: foo\n",
+       "[log]\nlevel = \"error\"\n"},
       {{"-h"},
-       "[log]\nlevel = \"info\"\nfilename = \"\"\n",
        1,
-       Error("Failed opening file /opt/home/.quarx/log/ for writing: Is a directory")},
+       Error("Failed opening file /opt/home/.quarx/log/ for writing: Is a directory"),
+       "[log]\nlevel = \"info\"\nfilename = \"\"\n"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.args.empty() ? "no arguments" : c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : ""));
     RunOptions setup;
     setup.config = c.config;
-    setup.withHome = c.withHome;
     const ProgramRun run = RunFwupdate(c.args, setup);
     if (run.exitStatus == kCannotPrepare) {
       GTEST_SKIP() << kNoMountNamespace;

@@ -31,27 +31,24 @@ constexpr int kExecFailed = 127;
 
 // The emulator's command line, program first.
 std::vector<std::string> CommandLine(const EmulatedCameraSpec& spec) {
-  std::vector<std::string> args = {FWCAM_EMULATOR_PATH};
-  const std::pair<const char*, std::string> texts[] = {
-      {"--address", spec.address},
-      {"--mac", spec.mac},
-      {"--model", spec.model},
-      {"--version", spec.version},
-      {"--serial", spec.serial},
-      {"--user-name", spec.userName},
-      {"--install-ms", std::to_string(spec.installMs)},
-      {"--reset-ms", std::to_string(spec.resetMs)},
-      {"--sources", spec.sources ? std::to_string(*spec.sources) : ""}};
-  for (const auto& [option, value] : texts) {
+  std::vector<std::string> args = {FWCAM_EMULATOR_PATH, "--install-ms", std::to_string(spec.installMs), "--reset-ms",
+                                   std::to_string(spec.resetMs)};
+  for (const auto& [option, value] : {std::pair{"--address", spec.address},
+                                      {"--mac", spec.mac},
+                                      {"--model", spec.model},
+                                      {"--version", spec.version},
+                                      {"--serial", spec.serial},
+                                      {"--user-name", spec.userName},
+                                      {"--sources", spec.sources ? std::to_string(*spec.sources) : ""}}) {
     if (!value.empty()) {
       args.insert(args.end(), {option, value});
     }
   }
-  const std::pair<const char*, bool> switches[] = {{"--never-done", spec.neverDone}, {"--never-back", spec.neverBack}};
-  for (const auto& [option, on] : switches) {
-    if (on) {
-      args.push_back(option);
-    }
+  if (spec.neverDone) {
+    args.push_back("--never-done");
+  }
+  if (spec.neverBack) {
+    args.push_back("--never-back");
   }
   args.insert(args.end(), spec.extraArguments.begin(), spec.extraArguments.end());
   return args;

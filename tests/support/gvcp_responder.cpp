@@ -21,19 +21,6 @@ constexpr std::size_t kHeaderSize = 8;
 constexpr std::size_t kPayloadSize = 0xF8;
 constexpr int kPollMs = 20;
 
-void PutWord(std::uint8_t* payload, std::size_t offset, std::uint32_t value) {
-  payload[offset] = static_cast<std::uint8_t>(value >> 24);
-  payload[offset + 1] = static_cast<std::uint8_t>(value >> 16);
-  payload[offset + 2] = static_cast<std::uint8_t>(value >> 8);
-  payload[offset + 3] = static_cast<std::uint8_t>(value);
-}
-
-void PutIp(std::uint8_t* payload, std::size_t offset, const std::string& text) {
-  in_addr address{};
-  inet_pton(AF_INET, text.c_str(), &address);
-  PutWord(payload, offset, ntohl(address.s_addr));
-}
-
 // Cut to the field; a text that fills it goes without a NUL, as cameras send it.
 void PutText(std::uint8_t* payload, std::size_t offset, std::size_t size, const std::string& text) {
   std::memcpy(payload + offset, text.data(), text.size() < size ? text.size() : size);
@@ -49,20 +36,15 @@ std::vector<std::uint8_t> EncodeDiscoveryAck(const DiscoveryAnswer& identity, st
   datagram[6] = static_cast<std::uint8_t>(requestId >> 8);
   datagram[7] = static_cast<std::uint8_t>(requestId & 0xFF);
   std::uint8_t* payload = datagram.data() + kHeaderSize;
-  PutWord(payload, 0x00, identity.gvVersion);
-  PutWord(payload, 0x04, identity.deviceMode);
   unsigned mac[6] = {};
   std::sscanf(identity.mac.c_str(), "%x:%x:%x:%x:%x:%x", &mac[0], &mac[1], &mac[2], &mac[3], &mac[4], &mac[5]);
   for (std::size_t i = 0; i < 6; ++i) {
     payload[0x0A + i] = static_cast<std::uint8_t>(mac[i]);
   }
-  PutIp(payload, 0x24, identity.ip);
-  PutIp(payload, 0x34, identity.subnetMask);
-  PutIp(payload, 0x44, identity.gateway);
+  inet_pton(AF_INET, identity.ip.c_str(), payload + 0x24);  // in network byte order, as the acknowledge has it
   PutText(payload, 0x48, 32, identity.vendor);
   PutText(payload, 0x68, 32, identity.model);
   PutText(payload, 0x88, 32, identity.version);
-  PutText(payload, 0xA8, 48, identity.manufacturerInfo);
   PutText(payload, 0xD8, 16, identity.serial);
   PutText(payload, 0xE8, 16, identity.userName);
   return datagram;

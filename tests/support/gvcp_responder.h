@@ -13,17 +13,13 @@
 
 namespace quarx::test {
 
+// What a camera announces; the fields it leaves out stay zero.
 struct DiscoveryAnswer {
-  std::uint32_t gvVersion = 0;
-  std::uint32_t deviceMode = 0;
   std::string mac;  // lower-case, colon-separated
   std::string ip;
-  std::string subnetMask;
-  std::string gateway;
   std::string vendor;
   std::string model;
   std::string version;
-  std::string manufacturerInfo;
   std::string serial;
   std::string userName;
 };

@@ -6,10 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <regex>
 #include <sstream>
@@ -34,8 +32,9 @@ const char* kFile = R"(\[[0-9]{8}-[0-9]{6}\.[0-9]{9}\])";
 
 std::string ReadFile(const fs::path& path, std::streamoff from = 0) {
   std::ifstream in(path, std::ios::binary);
-  in.seekg(from);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::stringstream text;
+  text << in.seekg(from).rdbuf();
+  return text.str();
 }
 
 // The level of each line "<stamp>[<level>] msg <level>"; any other line shows as itself.
@@ -71,12 +70,9 @@ class LoggerInChild : public ::testing::Test {
       }
       withHome ? setenv("HOME", home_.c_str(), 1) : unsetenv("HOME");
       auto& logger = *Log::GetInstance(path).logger_;
-      logger.trace("msg {}", "trace");
-      logger.debug("msg {}", "debug");
-      logger.info("msg {}", "info");
-      logger.warn("msg {}", "warning");
-      logger.error("msg {}", "error");
-      logger.critical("msg {}", "critical");
+      for (std::size_t level = 0; level < kAll.size(); ++level) {
+        logger.log(static_cast<spdlog::level::level_enum>(level), "msg {}", kAll[level]);
+      }
       logger.flush();
       std::fflush(stdout);
       _exit(0);
