@@ -59,14 +59,8 @@ TEST(DeviceListProgram, ListsCamerasByConnectionIdWithinTheDiscoveryTime) {
 // A camera outside every subnet of the host answers discovery by broadcast.
 TEST(DeviceListProgram, ListsACameraAnsweringByBroadcastAlsoForScripts) {
   REQUIRE_CAMERA_NAMESPACE();
-  DiscoveryAnswer camera;
-  camera.mac = "02:5e:c1:00:00:4b";
-  camera.ip = "192.168.77.10";
-  camera.vendor = "Velmora";
-  camera.model = "FWCAM-B";
-  camera.serial = "SN004B";
-  camera.userName = "far-away";
-  camera.version = "3.1.0";
+  const DiscoveryAnswer camera{"02:5e:c1:00:00:4b", "192.168.77.10", "Velmora", "FWCAM-B", "3.1.0", "SN004B",
+                               "far-away"};
   const GvcpResponder responder(camera, GvcpResponder::ReplyTo::Broadcast);
   ASSERT_TRUE(responder.Bound());
   const std::vector<std::string> list = {"-l", "--timeout", "300"};
