@@ -1,11 +1,14 @@
 #pragma once
-// Runs the real fwupdate program for end-to-end tests: given standard input, bounded in time,
-// with its standard output split into lines; and writes update packages with every step kind
-// from a few settings.
+// Runs the real fwupdate program as users and scripts do: given standard input (or talked to
+// while it runs), bounded in time, optionally without HOME, with a configuration file of its own
+// or with a standard output that cannot be written. Also writes update packages from a few settings.
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,15 +31,24 @@ namespace quarx::test::e2e {
 // Discovery time given to every run: the cameras answer on loopback within milliseconds.
 constexpr const char* kDiscoveryMs = "300";
 constexpr std::chrono::seconds kRunLimit{60};
+// Exit status of a child that could not place the configuration file (not the program's own).
+constexpr int kCannotPrepare = 77;
+constexpr const char* kNoMountNamespace = "needs a private mount namespace to place the configuration file";
+
+using Lines = std::vector<std::string>;
+
+inline Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
 
 struct ProgramRun {
   int exitStatus = -1;
   std::string out;
   std::chrono::milliseconds elapsed{0};
-  bool timedOut = false;
 
-  std::vector<std::string> Lines() const {
-    std::vector<std::string> lines;
+  e2e::Lines Lines() const {
+    e2e::Lines lines;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);) {
       lines.push_back(line);
@@ -45,20 +57,43 @@ struct ProgramRun {
   }
 };
 
+struct RunOptions {
+  bool keepInputOpen = false;  // else standard input is at its end from the start
+  bool withHome = true;
+  // The program reads its configuration from one fixed path: the child mounts an empty file system
+  // over /opt in a mount namespace of its own and writes the file there; HOME (/opt/home) lies inside it too.
+  std::optional<std::string> config = std::nullopt;
+  bool fullStandardOutput = false;  // standard output is /dev/full; standard error is collected
+  std::optional<std::vector<std::string>> argv = std::nullopt;  // the exact argument vector, program name included
+};
+
 // The program, started at once; Finish() waits for it (bounded by kRunLimit, then killed).
 class RunningProgram {
  public:
-  // `input` is written to the program's standard input, which is then closed (end of input)
-  // unless `keepInputOpen`: then Answer() and CloseInput() talk to the program as a user would.
-  RunningProgram(const std::vector<std::string>& arguments, const std::string& input, bool keepInputOpen = false)
+  explicit RunningProgram(const std::vector<std::string>& arguments, const RunOptions& setup = {})
       : start_(std::chrono::steady_clock::now()) {
-    std::vector<std::string> words = arguments;
-    words.insert(words.begin(), FWUPDATE_PATH);
+    // Everything the child needs is made before fork: a test may run threads.
+    std::vector<std::string> words = setup.argv ? *setup.argv : arguments;
+    if (!setup.argv) {
+      words.insert(words.begin(), FWUPDATE_PATH);
+    }
     std::vector<char*> argv;
     for (auto& word : words) {
       argv.push_back(word.data());
     }
     argv.push_back(nullptr);
+    const std::string config = setup.config.value_or("");
+    std::vector<char*> env;
+    std::string home = "HOME=/opt/home";
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+      if (std::string(*entry).rfind("HOME=", 0) != 0 || (setup.withHome && !setup.config)) {
+        env.push_back(*entry);
+      }
+    }
+    if (setup.withHome && setup.config) {
+      env.push_back(home.data());
+    }
+    env.push_back(nullptr);
     int in[2];
     int out[2];
     if (pipe(in) != 0 || pipe(out) != 0) {
@@ -68,61 +103,28 @@ class RunningProgram {
     pid_ = fork();
     if (pid_ == 0) {
       dup2(in[0], STDIN_FILENO);
-      dup2(out[1], STDOUT_FILENO);
-      const int devNull = open("/dev/null", O_WRONLY);
-      dup2(devNull, STDERR_FILENO);
-      close(in[0]);
-      close(in[1]);
-      close(out[0]);
-      close(out[1]);
-      execve(FWUPDATE_PATH, argv.data(), environ);
+      dup2(out[1], setup.fullStandardOutput ? STDERR_FILENO : STDOUT_FILENO);
+      dup2(open(setup.fullStandardOutput ? "/dev/full" : "/dev/null", O_WRONLY),
+           setup.fullStandardOutput ? STDOUT_FILENO : STDERR_FILENO);
+      for (int fd : {in[0], in[1], out[0], out[1]}) {
+        close(fd);
+      }
+      if (setup.config && !PlaceConfiguration(config)) {
+        _exit(kCannotPrepare);
+      }
+      execve(FWUPDATE_PATH, argv.data(), env.data());
       _exit(127);
     }
     close(in[0]);
     close(out[1]);
     // A program that ended early must fail the test, not kill it.
     signal(SIGPIPE, SIG_IGN);
-    // Answers are a few bytes: they fit in the pipe, so writing cannot block.
     in_ = in[1];
     out_ = out[0];
-    Answer(input);
-    if (!keepInputOpen) {
+    if (!setup.keepInputOpen) {
       CloseInput();
     }
   }
-
-  void Answer(const std::string& text) {
-    if (!text.empty() && write(in_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
-      ADD_FAILURE() << "could not write the program's input";
-    }
-  }
-
-  void CloseInput() {
-    if (in_ >= 0) {
-      close(in_);
-      in_ = -1;
-    }
-  }
-
-  // Reads the program's output until it holds `text`; false when it does not within `timeout`.
-  bool WaitForOutput(const std::string& text, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (out_text_.find(text) == std::string::npos) {
-      const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0 || !ReadSome(left)) {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  void Signal(int signo) {
-    if (pid_ > 0 && !finished_) {
-      kill(pid_, signo);
-    }
-  }
-
   ~RunningProgram() {
     if (pid_ > 0 && !finished_) {
       Finish();
@@ -131,51 +133,82 @@ class RunningProgram {
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
 
-  ProgramRun Finish() {
-    ProgramRun run;
-    finished_ = true;
-    CloseInput();
-    const auto deadline = start_ + kRunLimit;
-    for (;;) {
-      const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) {
-        run.timedOut = true;
-        kill(pid_, SIGKILL);
-        break;
-      }
-      if (!ReadSome(left) && eof_) {
-        break;
+  // A few bytes: they fit in the pipe.
+  void Answer(const std::string& text) {
+    if (!text.empty() && write(in_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+      ADD_FAILURE() << "could not write the program's input";
+    }
+  }
+  void CloseInput() {
+    if (in_ >= 0) {
+      close(in_);
+      in_ = -1;
+    }
+  }
+  void Signal(int signo) {
+    if (pid_ > 0 && !finished_) {
+      kill(pid_, signo);
+    }
+  }
+
+  // Reads the program's output until it holds `text`; false when it does not within `timeout`.
+  bool WaitForOutput(const std::string& text, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (out_text_.find(text) == std::string::npos) {
+      if (!ReadSome(deadline)) {
+        return false;
       }
     }
-    run.out = out_text_;
+    return true;
+  }
+
+  ProgramRun Finish() {
+    finished_ = true;
+    CloseInput();
+    while (ReadSome(start_ + kRunLimit)) {
+    }
+    const bool timedOut = !eof_;
+    if (timedOut) {
+      kill(pid_, SIGKILL);
+    }
     close(out_);
     int status = 0;
     waitpid(pid_, &status, 0);
+    ProgramRun run;
+    run.out = out_text_;
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     run.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
-    EXPECT_FALSE(run.timedOut) << "fwupdate did not end within " << kRunLimit.count() << " s; it printed:\n" << run.out;
+    EXPECT_FALSE(timedOut) << "fwupdate did not end within " << kRunLimit.count() << " s; it printed:\n" << run.out;
     return run;
   }
 
  private:
-  // One read of whatever output is there within `timeout`; false on time-out or end of output.
-  bool ReadSome(std::chrono::milliseconds timeout) {
-    if (eof_) {
+  // Async-signal-safe calls only: the child of a process that may run threads.
+  static bool PlaceConfiguration(const std::string& config) {
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("tmpfs", "/opt", "tmpfs", 0, "size=1m") != 0 || mkdir("/opt/velmora", 0755) != 0 ||
+        mkdir("/opt/velmora/fwupdate", 0755) != 0) {
       return false;
     }
+    const int fd = open("/opt/velmora/fwupdate/quarx.conf", O_WRONLY | O_CREAT, 0644);
+    const bool written = fd >= 0 && write(fd, config.data(), config.size()) == static_cast<ssize_t>(config.size());
+    close(fd);
+    return written;
+  }
+
+  // One read of whatever output is there before `deadline`; false on time-out or end of output.
+  bool ReadSome(std::chrono::steady_clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     pollfd fd{out_, POLLIN, 0};
-    if (poll(&fd, 1, static_cast<int>(timeout.count())) <= 0) {
+    if (eof_ || left.count() <= 0 || poll(&fd, 1, static_cast<int>(left.count())) <= 0) {
       return false;
     }
     char buffer[4096];
     const ssize_t n = read(out_, buffer, sizeof buffer);
-    if (n <= 0) {
-      eof_ = true;
-      return false;
-    }
-    out_text_.append(buffer, static_cast<std::size_t>(n));
-    return true;
+    eof_ = n <= 0;
+    out_text_.append(buffer, eof_ ? 0 : static_cast<std::size_t>(n));
+    return !eof_;
   }
 
   std::chrono::steady_clock::time_point start_;
@@ -187,12 +220,12 @@ class RunningProgram {
   bool finished_ = false;
 };
 
-inline ProgramRun RunFwupdate(const std::vector<std::string>& arguments, const std::string& input = "") {
-  RunningProgram program(arguments, input);
-  return program.Finish();
+inline ProgramRun RunFwupdate(const std::vector<std::string>& arguments, const RunOptions& setup = {}) {
+  return RunningProgram(arguments, setup).Finish();
 }
 
-// One update with the five step kinds in the order a real package has them.
+// One update; its procedure has the five step kinds in the order a real package has them,
+// unless `procedure` gives the steps' XML.
 struct UpdateSpec {
   std::map<std::string, std::string> conditions = {
       {"DeviceVendorName", "Velmora"}, {"DeviceModelName", "FWCAM-1"}, {"DeviceVersion", "1\\.0\\.[0-9]+"}};
@@ -203,76 +236,54 @@ struct UpdateSpec {
   std::string assertPattern = "2\\.0\\.0";
   bool withSteps = true;
   bool withAssert = true;
+  std::optional<std::string> procedure = std::nullopt;
 };
 
-inline std::string XmlEscape(const std::string& text) {
-  std::string escaped;
-  for (char c : text) {
-    escaped += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
-  }
-  return escaped;
-}
-
-inline std::string UpdateXml(const UpdateSpec& spec, const std::string& procedureId) {
-  std::string xml = "  <Update ProcedureId=\"" + procedureId + "\">\n";
-  for (const auto& [feature, pattern] : spec.conditions) {
-    xml += "    <Condition Feature=\"" + feature + "\">" + XmlEscape(pattern) + "</Condition>\n";
-  }
-  if (spec.version || spec.description) {
-    xml += "    <Info>\n";
-    if (spec.version) {
-      xml += "      <Entry Key=\"Version\">" + XmlEscape(*spec.version) + "</Entry>\n";
-    }
-    if (spec.description) {
-      xml += "      <Entry Key=\"Description\">" + XmlEscape(*spec.description) + "</Entry>\n";
-    }
-    xml += "    </Info>\n";
-  }
-  xml += "  </Update>\n";
-  return xml;
-}
-
-inline std::string ProcedureXml(const UpdateSpec& spec, const std::string& id) {
-  if (!spec.withSteps) {
-    return "";
-  }
-  std::string xml = "  <Procedure Id=\"" + id + "\">\n";
-  xml +=
-      "    <FeatureWrite><Description Lang=\"en\">mode</Description><Value>On</Value>"
-      "<FeatureName>FirmwareUpdateMode</FeatureName></FeatureWrite>\n"
-      "    <FileUpload><Description Lang=\"en\">image</Description><FileName>firmware.img</FileName>"
-      "<DeviceFileName>Firmware</DeviceFileName></FileUpload>\n";
-  xml += "    <FeatureExecute><Description Lang=\"en\">install</Description><MaximumExecutionTimeoutMs>" +
-         std::to_string(spec.executeTimeoutMs) +
-         "</MaximumExecutionTimeoutMs><FeatureName>FirmwareUpdateExecute</FeatureName></FeatureExecute>\n";
-  xml += "    <DeviceReset><Description Lang=\"en\">reset</Description><DeviceDiscoveryDelayMs>" +
-         std::to_string(spec.resetDelayMs) + "</DeviceDiscoveryDelayMs></DeviceReset>\n";
-  if (spec.withAssert) {
-    xml += "    <FeatureAssert><Description Lang=\"en\">check</Description><AssertPattern>" +
-           XmlEscape(spec.assertPattern) + "</AssertPattern><FeatureName>DeviceVersion</FeatureName></FeatureAssert>\n";
-  }
-  xml += "  </Procedure>\n";
-  return xml;
+inline std::string Step(const std::string& kind, const std::string& inner) {
+  return "<" + kind + "><Description Lang=\"en\">step</Description>" + inner + "</" + kind + ">\n";
 }
 
 // A package of the given updates, each with its own procedure, and a firmware image whose first
 // line names the version the emulated camera installs, at least `minImageSize` bytes long.
 inline void WriteUpdatePackage(const std::string& path, const std::vector<UpdateSpec>& updates,
                                const std::string& imageVersion = "2.0.0", std::size_t minImageSize = 0) {
-  std::string xml = "<?xml version=\"1.0\"?>\n<GufRuleSet>\n";
+  std::string rules;
+  std::string procedures;
   for (std::size_t i = 0; i < updates.size(); ++i) {
-    xml += UpdateXml(updates[i], "P" + std::to_string(i));
+    const UpdateSpec& spec = updates[i];
+    const std::string id = "P" + std::to_string(i);
+    rules += "<Update ProcedureId=\"" + id + "\">\n";
+    for (const auto& [feature, pattern] : spec.conditions) {
+      rules += "<Condition Feature=\"" + feature + "\">" + pattern + "</Condition>\n";
+    }
+    if (spec.version || spec.description) {
+      rules += "<Info>" + (spec.version ? "<Entry Key=\"Version\">" + *spec.version + "</Entry>" : "") +
+               (spec.description ? "<Entry Key=\"Description\">" + *spec.description + "</Entry>" : "") + "</Info>\n";
+    }
+    rules += "</Update>\n";
+    if (!spec.withSteps) {
+      continue;
+    }
+    procedures += "<Procedure Id=\"" + id + "\">\n";
+    procedures += spec.procedure.value_or(
+        Step("FeatureWrite", "<Value>On</Value><FeatureName>FirmwareUpdateMode</FeatureName>") +
+        Step("FileUpload", "<FileName>firmware.img</FileName><DeviceFileName>Firmware</DeviceFileName>") +
+        Step("FeatureExecute", "<MaximumExecutionTimeoutMs>" + std::to_string(spec.executeTimeoutMs) +
+                                   "</MaximumExecutionTimeoutMs><FeatureName>FirmwareUpdateExecute</FeatureName>") +
+        Step("DeviceReset",
+             "<DeviceDiscoveryDelayMs>" + std::to_string(spec.resetDelayMs) + "</DeviceDiscoveryDelayMs>") +
+        (spec.withAssert ? Step("FeatureAssert", "<AssertPattern>" + spec.assertPattern +
+                                                     "</AssertPattern><FeatureName>DeviceVersion</FeatureName>")
+                         : ""));
+    procedures += "</Procedure>\n";
   }
-  for (std::size_t i = 0; i < updates.size(); ++i) {
-    xml += ProcedureXml(updates[i], "P" + std::to_string(i));
-  }
-  xml += "</GufRuleSet>\n";
   std::string image = "version=" + imageVersion + "\n";
   // Enough to span several file-access chunks.
   for (int i = 0; i < 400 || image.size() < minImageSize; ++i) {
     image += "image block " + std::to_string(i) + ": test firmware payload\n";
   }
-  WritePackage(path, xml, {{"firmware.img", image}});
+  WritePackage(path, "<?xml version=\"1.0\"?>\n<GufRuleSet>\n" + rules + procedures + "</GufRuleSet>\n",
+               {{"firmware.img", image}});
 }
 
 }  // namespace quarx::test::e2e

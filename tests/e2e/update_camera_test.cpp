@@ -1,423 +1,381 @@
-// The update operation end to end: the real fwupdate program against emulated cameras in a
-// private network namespace, its console output line by line and its exit status.
+// The update operation end to end: the real fwupdate program against emulated cameras, its
+// console output line by line, its exit status and what the cameras saw.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e/fwupdate_e2e.h"
 #include "tests/support/camera_namespace.h"
 #include "tests/support/emulator_launcher.h"
-#include "tests/support/package_builder.h"
 
 namespace quarx::test::e2e {
 namespace {
 
-using ::testing::Contains;
+using std::chrono::milliseconds;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 constexpr const char* kRule = "======================================";
 constexpr const char* kQuestion = "Do you want to update the device with this update? [y/n] : ";
-constexpr int kExitFailure = 1;
+constexpr const char* kNotThisDevice = "Error      : Invalid update data to this device : FWCAM-1";
+constexpr const char* kUntouched = "";  // a camera log with its ready line alone
 
-std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
-  std::vector<std::string> all;
-  for (const auto& part : parts) {
-    all.insert(all.end(), part.begin(), part.end());
-  }
-  return all;
+Lines Error(const std::string& text) { return {"", " Error : " + text + " "}; }
+
+// A camera as the update shows it before ("Target") and after ("Result").
+Lines Card(const std::string& heading, int device, const std::string& serial, const std::string& version) {
+  return {heading + " : [Dev " + std::to_string(device) + "] FWCAM-1", "    VenderName       : Velmora",
+          "    SerialNumber     : " + serial, "    UserDefinedName  : line-2", "    Version          : " + version};
 }
 
-std::vector<std::string> ErrorLines(const std::string& text) { return {"", " Error : " + text + " "}; }
+Lines Preview(int device = 0, const std::string& serial = "EMU002") {
+  return Lines{"Update file : PKG", "Description  : FWCAM-1 firmware 2.0.0", ""} +
+         Card("Target", device, serial, "1.0.0 => 2.0.0");
+}
+
+const Lines kBegin = {kRule, "Begin      : Update started", "Progress   : CheckPreconditions"};
+
+Lines Steps(const std::string& executeSeconds = "3", const std::string& resetSeconds = "1", std::size_t drop = 0) {
+  Lines steps = kBegin + Lines{"Progress   : Enable Firmware Update",
+                               "Progress   : Upload update binary",
+                               "Progress   : FileUpload 100%",
+                               "Progress   : Execute update process (Estimated time = " + executeSeconds + " Sec.)",
+                               "Progress   : Resets the device",
+                               "Progress   : Waiting after device reset (Estimated time = " + resetSeconds + " Sec.)",
+                               "Progress   : Searching device",
+                               "Progress   : Validate final device version"};
+  steps.resize(steps.size() - drop);
+  return steps;
+}
+
+Lines Result(int device = 0, const std::string& serial = "EMU002") {
+  return Lines{"", "Update success.", ""} + Card("Result", device, serial, "2.0.0");
+}
+
+Lines Success(int device = 0, const std::string& serial = "EMU002") {
+  return Lines{"Success    : Update OK", "", kRule} + Result(device, serial);
+}
+
+EmulatedCameraSpec Cam(const char* address = "127.0.0.2") {
+  EmulatedCameraSpec spec;
+  spec.address = address;
+  spec.userName = "line-2";
+  return spec;
+}
+
+// An update that also reads a feature from the camera itself (DeviceUserID) to decide it fits.
+UpdateSpec Fits() {
+  UpdateSpec spec;
+  spec.conditions["DeviceUserID"] = "line-[0-9]";
+  return spec;
+}
+
+std::string RegexError(const std::string& pattern) {
+  try {
+    std::regex{pattern};
+  } catch (const std::regex_error& e) {
+    return e.what();
+  }
+  return "no error";
+}
 
 class UpdateCameraTest : public ::testing::Test {
  protected:
   void SetUp() override { REQUIRE_CAMERA_NAMESPACE(); }
-
-  static EmulatedCameraSpec Camera(const std::string& address = "127.0.0.2") {
-    EmulatedCameraSpec spec;
-    spec.address = address;
-    spec.userName = "line-2";
-    return spec;
+  void TearDown() override {
+    // A camera left stopped would not end on SIGTERM.
+    if (cameras_ && cameras_->Pid(0) > 0) {
+      kill(cameras_->Pid(0), SIGCONT);
+    }
   }
 
   void Start(std::vector<EmulatedCameraSpec> specs) { cameras_ = std::make_unique<EmulatorLauncher>(std::move(specs)); }
-
-  // An update that also reads a feature from the camera itself (DeviceUserID) to decide it fits.
-  static UpdateSpec FittingUpdate() {
-    UpdateSpec spec;
-    spec.conditions["DeviceUserID"] = "line-[0-9]";
-    return spec;
-  }
-
-  void WritePackage(const UpdateSpec& spec, const std::string& imageVersion = "2.0.0") {
-    WriteUpdatePackage(package_.str(), {spec}, imageVersion);
-  }
-
-  std::vector<std::string> Preview(int device = 0, const std::string& serial = "EMU002") const {
-    return {"Update file : " + package_.str(),
-            "Description  : FWCAM-1 firmware 2.0.0",
-            "",
-            "Target : [Dev " + std::to_string(device) + "] FWCAM-1",
-            "    VenderName       : Velmora",
-            "    SerialNumber     : " + serial,
-            "    UserDefinedName  : line-2",
-            "    Version          : 1.0.0 => 2.0.0"};
-  }
-
-  static std::vector<std::string> Steps(const std::string& executeSeconds = "3",
-                                        const std::string& resetSeconds = "1") {
-    return {kRule,
-            "Begin      : Update started",
-            "Progress   : CheckPreconditions",
-            "Progress   : Enable Firmware Update",
-            "Progress   : Upload update binary",
-            "Progress   : FileUpload 100%",
-            "Progress   : Execute update process (Estimated time = " + executeSeconds + " Sec.)",
-            "Progress   : Resets the device",
-            "Progress   : Waiting after device reset (Estimated time = " + resetSeconds + " Sec.)",
-            "Progress   : Searching device",
-            "Progress   : Validate final device version"};
-  }
-
-  static std::vector<std::string> Success() { return {"Success    : Update OK", "", kRule}; }
-
-  static std::vector<std::string> Result(int device = 0, const std::string& serial = "EMU002",
-                                         const std::string& version = "2.0.0") {
-    return {"",
-            "Update success.",
-            "",
-            "Result : [Dev " + std::to_string(device) + "] FWCAM-1",
-            "    VenderName       : Velmora",
-            "    SerialNumber     : " + serial,
-            "    UserDefinedName  : line-2",
-            "    Version          : " + version};
-  }
-
-  // The version that `fwupdate -l` shows for device `device`.
-  static std::string ListedVersion(int device) {
-    const auto lines = RunFwupdate({"-l", "--timeout", kDiscoveryMs}).Lines();
-    const std::string heading = "[Dev  " + std::to_string(device) + "]";
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (lines[i].rfind(heading, 0) == 0 && i + 4 < lines.size()) {
-        return lines[i + 4];
-      }
+  // `-u PKG`, the given options and the discovery time; PKG stands for the package in the output too.
+  std::unique_ptr<RunningProgram> Update(std::vector<std::string> options, const RunOptions& setup = {}) {
+    for (auto& option : options) {
+      option = option == "PKG" ? package_.str() : option;
     }
-    return "(device " + std::to_string(device) + " not listed)";
+    options.insert(options.begin(), "-u");
+    options.insert(options.end(), {"--timeout", kDiscoveryMs});
+    return std::make_unique<RunningProgram>(options, setup);
   }
-
-  bool ImageUploaded(std::size_t camera) const {
-    return cameras_->Output(camera).find("file Firmware closed") != std::string::npos;
+  Lines Finish(RunningProgram& program, ProgramRun& run) {
+    run = program.Finish();
+    ProgramRun shown = run;
+    for (std::size_t at; (at = shown.out.find(package_.str())) != std::string::npos;) {
+      shown.out.replace(at, package_.str().size(), "PKG");
+    }
+    return shown.Lines();
   }
+  std::string CameraLog(std::size_t camera = 0) const { return cameras_->Output(camera); }
 
   TempPath package_{"e2e-update.guf"};
   std::unique_ptr<EmulatorLauncher> cameras_;
 };
 
-TEST_F(UpdateCameraTest, NoPromptUpdatePrintsEveryStepAndCameraComesBackAtNewVersion) {
-  Start({Camera()});
-  WritePackage(FittingUpdate());
-  const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), {""}, Steps(), Success(), Result()})));
-  EXPECT_EQ(ListedVersion(0), "    Version             : 2.0.0");
-  EXPECT_THAT(cameras_->Output(0), HasSubstr("install succeeded version=2.0.0"));
-}
-
-TEST_F(UpdateCameraTest, SilentUpdateShowsOnlyPreviewAndResult) {
-  Start({Camera()});
-  WritePackage(FittingUpdate());
-  const auto run = RunFwupdate({"-u", package_.str(), "--silent", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), Result()})));
-}
-
-TEST_F(UpdateCameraTest, AnswerYesRepeatsQuestionAndYGoesOnSleepingTheWholeResetDelay) {
-  Start({Camera()});
-  UpdateSpec spec = FittingUpdate();
-  spec.resetDelayMs = 2500;
-  WritePackage(spec);
-  const auto run = RunFwupdate({"-u", package_.str(), "--timeout", kDiscoveryMs}, "yes\nY\n");
-  EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(),
-              ElementsAreArray(
-                  Join({Preview(), {"", std::string(kQuestion) + kQuestion}, Steps("3", "2"), Success(), Result()})));
-  EXPECT_GE(run.elapsed, std::chrono::milliseconds(2500));
-}
-
-TEST_F(UpdateCameraTest, QuestionIsShownBeforeReadingAndAnswerNoLeavesCameraAlone) {
-  Start({Camera()});
-  WritePackage(FittingUpdate());
-  RunningProgram program({"-u", package_.str(), "--timeout", kDiscoveryMs}, "", true);
-  // Through a pipe the question is only seen if the tool flushes it before reading.
-  EXPECT_TRUE(program.WaitForOutput(kQuestion, std::chrono::seconds(10)));
-  program.Answer("n\n");
-  const auto run = program.Finish();
-  EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), {"", kQuestion}})));
-  EXPECT_FALSE(ImageUploaded(0));
-  EXPECT_EQ(ListedVersion(0), "    Version             : 1.0.0");
-}
-
-TEST_F(UpdateCameraTest, EndOfInputAtQuestionFailsWithoutTouchingCamera) {
-  Start({Camera()});
-  WritePackage(FittingUpdate());
-  const auto run = RunFwupdate({"-u", package_.str(), "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(
-      run.Lines(),
-      ElementsAreArray(Join(
-          {Preview(), {"", kQuestion}, ErrorLines("No answer to the confirmation question; update not started")})));
-  EXPECT_FALSE(ImageUploaded(0));
-}
-
-struct NotFittingCase {
+// One run of `fwupdate -u`; by default with --no-prompt against one camera that the update fits.
+struct UpdateCase {
   const char* name;
-  std::map<std::string, std::string> extraConditions;
-  std::string error;
-  std::string mac = "";  // the emulator's own when empty
+  int exitStatus;
+  Lines lines;
+  std::vector<std::string> cameraLogs;  // a text each camera's log holds, or kUntouched
+  std::vector<EmulatedCameraSpec> cameras = {Cam()};
+  UpdateSpec update = Fits();
+  std::vector<std::string> options = {"PKG", "--no-prompt"};  // after "-u"
+  std::string answer = "";                                    // given once the question shows; none: end of input
+  std::string imageVersion = "2.0.0";
+  milliseconds atLeast{0};
 };
 
-const std::string kNotThisDevice = "Error      : Invalid update data to this device : FWCAM-1";
+// Without --no-prompt: the question comes before the first step.
+UpdateCase& Prompting(UpdateCase& c) {
+  c.options = {"PKG"};
+  return c;
+}
 
-// Names the case in test listings instead of a dump of its bytes.
-void PrintTo(const NotFittingCase& c, std::ostream* os) { *os << c.name; }
-
-class NotFittingTest : public UpdateCameraTest, public ::testing::WithParamInterface<NotFittingCase> {};
-
-TEST_P(NotFittingTest, CameraThatDoesNotFitIsRefusedBeforeAnyStep) {
-  EmulatedCameraSpec camera = Camera();
-  if (!GetParam().mac.empty()) {
-    camera.mac = GetParam().mac;
+UpdateCase Row(const char* name, int exitStatus, const Lines& lines, std::vector<std::string> cameraLogs = {},
+               void (*tweak)(UpdateCase&) = nullptr) {
+  UpdateCase c{name, exitStatus, lines, std::move(cameraLogs)};
+  if (tweak != nullptr) {
+    tweak(c);
   }
-  Start({camera});
-  UpdateSpec spec;
-  for (const auto& [feature, pattern] : GetParam().extraConditions) {
-    spec.conditions[feature] = pattern;
+  return c;
+}
+
+void PrintTo(const UpdateCase& c, std::ostream* os) { *os << c.name; }
+
+class UpdateRun : public UpdateCameraTest, public ::testing::WithParamInterface<UpdateCase> {};
+
+TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) {
+  const UpdateCase& c = GetParam();
+  Start(c.cameras);
+  WriteUpdatePackage(package_.str(), {c.update}, c.imageVersion);
+  RunOptions interactive;
+  interactive.keepInputOpen = !c.answer.empty();
+  const auto program = Update(c.options, interactive);
+  // Through a pipe the question is only seen if the tool flushes it before reading.
+  EXPECT_TRUE(c.answer.empty() || program->WaitForOutput(kQuestion, std::chrono::seconds(10)));
+  program->Answer(c.answer);
+  ProgramRun run;
+  EXPECT_THAT(Finish(*program, run), ElementsAreArray(c.lines)) << run.out;
+  EXPECT_EQ(run.exitStatus, c.exitStatus);
+  EXPECT_GE(run.elapsed, c.atLeast);
+  for (std::size_t i = 0; i < c.cameraLogs.size(); ++i) {
+    if (c.cameraLogs[i] == kUntouched) {
+      EXPECT_EQ(CameraLog(i), "fwcam-emulator ready " + c.cameras[i].address + "\n");
+    } else {
+      EXPECT_THAT(CameraLog(i), HasSubstr(c.cameraLogs[i]));
+    }
   }
-  WritePackage(spec);
-  const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(),
-              ElementsAreArray(Join({Preview(),
-                                     {"", kRule, "Begin      : Update started", "Progress   : CheckPreconditions"},
-                                     ErrorLines(GetParam().error)})));
-  EXPECT_FALSE(ImageUploaded(0));
 }
 
-INSTANTIATE_TEST_SUITE_P(UpdateCamera, NotFittingTest,
-                         ::testing::Values(NotFittingCase{"RecordVersion", {{"DeviceVersion", "0\\..*"}}, kNotThisDevice},
-                                           NotFittingCase{"FeatureReadOverConnection", {{"DeviceUserID", "line-1"}},
-                                                          kNotThisDevice},
-                                           NotFittingCase{"FeatureTheCameraLacks", {{"NoSuchFeature", ".*"}}, kNotThisDevice},
-                                           // Refused when the tool connects to it before the first step.
-                                           NotFittingCase{"CameraOfAnotherMaker", {},
-                                                          "The specified connction_id is invalid. Is supports only "
-                                                          "VELMORA camera.",
-                                                          "00:11:22:33:44:55"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+const char* kBackAt2 = "back version=2.0.0";
+const Lines kUpdated = Preview() + Lines{""} + Steps() + Success();
+const Lines kRefused = Preview() + Lines{""} + kBegin;
+const Lines kInvalidPattern = Preview() + Error(RegexError("2.(0"));
 
-TEST_F(UpdateCameraTest, CommandThatNeverCompletesEndsAtItsTimeoutAndVersionCheckFails) {
-  EmulatedCameraSpec camera = Camera();
-  camera.neverDone = true;
-  Start({camera});
-  UpdateSpec spec = FittingUpdate();
-  spec.executeTimeoutMs = 2000;
-  WritePackage(spec);
-  const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(),
-              ElementsAreArray(Join({Preview(),
-                                     {""},
-                                     Steps("2", "1"),
-                                     ErrorLines("Device version mismatch : camera(1.0.0) expect(2\\.0\\.0)")})));
-  // Two polls a second apart, then the time-out: the wait is bounded, not endless.
-  EXPECT_GE(run.elapsed, std::chrono::milliseconds(2000));
-  EXPECT_LT(run.elapsed, std::chrono::milliseconds(15000));
-}
-
-TEST_F(UpdateCameraTest, CameraThatNeverComesBackFailsTheSearchNamingItsMac) {
-  EmulatedCameraSpec camera = Camera();
-  camera.neverBack = true;
-  Start({camera});
-  WritePackage(FittingUpdate());
-  const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  std::vector<std::string> steps = Steps();
-  steps.pop_back();  // no validation without a camera
-  EXPECT_THAT(run.Lines(),
-              ElementsAreArray(Join(
-                  {Preview(), {""}, steps, ErrorLines("Failed to find device within 1 sec : 02:5e:c1:00:00:02")})));
-}
-
-TEST_F(UpdateCameraTest, SearchThatFindsOnlyOtherCamerasFailsEvenAfterAnEarlierSearchFoundTheTarget) {
-  EmulatedCameraSpec target = Camera("127.0.0.2");
-  target.neverBack = true;
-  Start({target, Camera("127.0.0.3")});
-  // The first version check finds the camera before its reset; the second must not pass on
-  // that old record while the camera itself is gone.
-  const std::string xml =
-      "<GufRuleSet>\n"
-      "  <Update ProcedureId=\"P0\">\n"
-      "    <Condition Feature=\"DeviceModelName\">FWCAM-1</Condition>\n"
-      "    <Info><Entry Key=\"Version\">2.0.0</Entry>"
-      "<Entry Key=\"Description\">FWCAM-1 firmware 2.0.0</Entry></Info>\n"
-      "  </Update>\n"
-      "  <Procedure Id=\"P0\">\n"
-      "    <FeatureAssert><Description Lang=\"en\">before</Description><AssertPattern>1\\.0\\.0</AssertPattern>"
-      "<FeatureName>DeviceVersion</FeatureName></FeatureAssert>\n"
-      "    <DeviceReset><Description Lang=\"en\">reset</Description>"
-      "<DeviceDiscoveryDelayMs>500</DeviceDiscoveryDelayMs></DeviceReset>\n"
-      "    <FeatureAssert><Description Lang=\"en\">after</Description><AssertPattern>1\\.0\\.0</AssertPattern>"
-      "<FeatureName>DeviceVersion</FeatureName></FeatureAssert>\n"
-      "  </Procedure>\n"
-      "</GufRuleSet>\n";
-  quarx::test::WritePackage(package_.str(), xml, {});
-  const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(),
-                                                  {"", kRule, "Begin      : Update started",
-                                                   "Progress   : CheckPreconditions", "Progress   : Searching device",
-                                                   "Progress   : Validate final device version",
-                                                   "Progress   : Resets the device",
-                                                   "Progress   : Waiting after device reset (Estimated time = 0 Sec.)",
-                                                   "Progress   : Searching device"},
-                                                  ErrorLines("NO target device : 02:5e:c1:00:00:02")})));
-}
-
-TEST_F(UpdateCameraTest, VersionMismatchAfterResetFailsWithoutSuccessLines) {
-  Start({Camera()});
-  WritePackage(FittingUpdate(), "2.0.1");
-  const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(
-      run.Lines(),
-      ElementsAreArray(
-          Join({Preview(), {""}, Steps(), ErrorLines("Device version mismatch : camera(2.0.1) expect(2\\.0\\.0)")})));
-}
-
-TEST_F(UpdateCameraTest, OnlyTheTargetOfTwoCamerasChanges) {
-  Start({Camera("127.0.0.2"), Camera("127.0.0.3")});
-  WritePackage(FittingUpdate());
-  const auto run = RunFwupdate({"-u", package_.str(), "-d", "1", "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(),
-              ElementsAreArray(Join({Preview(1, "EMU003"), {""}, Steps(), Success(), Result(1, "EMU003")})));
-  EXPECT_FALSE(ImageUploaded(0));
-  EXPECT_EQ(ListedVersion(0), "    Version             : 1.0.0");
-  EXPECT_EQ(ListedVersion(1), "    Version             : 2.0.0");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Update, UpdateRun,
+    ::testing::Values(
+        Row("NoPrompt", 0, kUpdated, {kBackAt2}),
+        Row("Silent", 0, Preview() + Result(), {kBackAt2},
+            [](UpdateCase& c) {
+              c.options = {"PKG", "--silent"};
+            }),
+        // "yes" is no answer: the question comes again; the whole reset delay is slept.
+        Row("YesThenY", 0, Preview() + Lines{"", std::string(kQuestion) + kQuestion} + Steps("3", "2") + Success(),
+            {kBackAt2},
+            [](UpdateCase& c) {
+              Prompting(c).answer = "yes\nY\n";
+              c.update.resetDelayMs = 2500;
+              c.atLeast = milliseconds(2500);
+            }),
+        Row("AnswerNoLeavesTheCameraAlone", 0, Preview() + Lines{"", kQuestion}, {kUntouched},
+            [](UpdateCase& c) { Prompting(c).answer = "n\n"; }),
+        Row("EndOfInputAtTheQuestion", 1,
+            Preview() + Lines{"", kQuestion} + Error("No answer to the confirmation question; update not started"),
+            {kUntouched}, [](UpdateCase& c) { Prompting(c); }),
+        Row("FeatureReadOverConnectionDoesNotFit", 1, kRefused + Error(kNotThisDevice), {kUntouched},
+            [](UpdateCase& c) { c.update.conditions["DeviceUserID"] = "line-1"; }),
+        Row("CameraOfAnotherMaker", 1,
+            kRefused + Error("The specified connction_id is invalid. Is supports only VELMORA camera."), {kUntouched},
+            [](UpdateCase& c) {
+              c.cameras[0].mac = "00:11:22:33:44:55";
+              c.update = UpdateSpec{};
+            }),
+        // Polls a second apart until the time-out: the wait is bounded, not endless.
+        Row("CommandNeverCompletes", 1,
+            Preview() + Lines{""} + Steps("2") + Error("Device version mismatch : camera(1.0.0) expect(2\\.0\\.0)"), {},
+            [](UpdateCase& c) {
+              c.cameras[0].neverDone = true;
+              c.update.executeTimeoutMs = 2000;
+              c.atLeast = milliseconds(2000);
+            }),
+        Row("CameraNeverComesBack", 1,
+            Preview() + Lines{""} + Steps("3", "1", 1) +
+                Error("Failed to find device within 1 sec : 02:5e:c1:00:00:02"),
+            {}, [](UpdateCase& c) { c.cameras[0].neverBack = true; }),
+        // The first version check finds the camera before its reset; the second must not pass on
+        // that old record while the camera itself is gone and only another one answers.
+        Row("SearchFindsOnlyOtherCameras", 1,
+            kRefused +
+                Lines{"Progress   : Searching device", "Progress   : Validate final device version",
+                      "Progress   : Resets the device",
+                      "Progress   : Waiting after device reset (Estimated time = 0 Sec.)",
+                      "Progress   : Searching device"} +
+                Error("NO target device : 02:5e:c1:00:00:02"),
+            {},
+            [](UpdateCase& c) {
+              c.cameras[0].neverBack = true;
+              c.cameras.push_back(Cam("127.0.0.3"));
+              const std::string check = Step(
+                  "FeatureAssert", "<AssertPattern>1\\.0\\.0</AssertPattern><FeatureName>DeviceVersion</FeatureName>");
+              c.update.procedure =
+                  check + Step("DeviceReset", "<DeviceDiscoveryDelayMs>500</DeviceDiscoveryDelayMs>") + check;
+            }),
+        Row("VersionMismatchAfterReset", 1,
+            Preview() + Lines{""} + Steps() + Error("Device version mismatch : camera(2.0.1) expect(2\\.0\\.0)"),
+            {"back version=2.0.1"}, [](UpdateCase& c) { c.imageVersion = "2.0.1"; }),
+        Row("OnlyTheTargetOfTwoCameras", 0, Preview(1, "EMU003") + Lines{""} + Steps() + Success(1, "EMU003"),
+            {kUntouched, kBackAt2},
+            [](UpdateCase& c) {
+              c.cameras.push_back(Cam("127.0.0.3"));
+              c.options = {"PKG", "-d", "1", "--no-prompt"};
+            }),
+        Row("WithoutStepsRefusedBeforeTheQuestion", 1, Preview() + Error("No procedure steps in this update"),
+            {kUntouched}, [](UpdateCase& c) { Prompting(c).update.withSteps = false; }),
+        // The version check's pattern is used only after the camera was flashed and reset: a pattern
+        // that does not compile must stop the update before the question, the camera untouched.
+        Row("InvalidAssertPattern", 1, kInvalidPattern, {kUntouched},
+            [](UpdateCase& c) { Prompting(c).update.assertPattern = "2.(0"; }),
+        Row("InvalidConditionPattern", 1, kInvalidPattern, {kUntouched},
+            [](UpdateCase& c) { Prompting(c).update.conditions["DeviceUserID"] = "2.(0"; }),
+        Row("WithoutVersionCheck", 0,
+            Preview() + Lines{""} + Steps("3", "1", 2) +
+                Lines{"Success    : Update OK", "", kRule, "", "Update success."},
+            {"install succeeded version=2.0.0"}, [](UpdateCase& c) { c.update.withAssert = false; }),
+        // The package does not exist: the device number is checked first.
+        Row("DeviceNumberPastTheList", 1, Error("Invalid device idx: 1"), {kUntouched},
+            [](UpdateCase& c) {
+              c.options = {"missing.guf", "-d", "1", "--no-prompt"};
+            })),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(UpdateCameraTest, CameraBackOnAnotherAddressIsFoundAgainByItsMac) {
-  Start({Camera("127.0.0.2")});
-  UpdateSpec spec = FittingUpdate();
-  spec.resetDelayMs = 4000;
-  WritePackage(spec);
-  RunningProgram program({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs}, "");
-  ASSERT_TRUE(cameras_->WaitForOutput(0, "fwcam-emulator 127.0.0.2 reset", std::chrono::seconds(20)));
+  Start({Cam()});
+  UpdateSpec slowReset = Fits();
+  slowReset.resetDelayMs = 4000;
+  WriteUpdatePackage(package_.str(), {slowReset});
+  auto program = Update({"PKG", "--no-prompt"});
+  ASSERT_TRUE(cameras_->WaitForOutput(0, "127.0.0.2 reset", std::chrono::seconds(20)));
   // While the tool waits, the camera comes back with the installed version on a new address.
-  EmulatedCameraSpec moved = Camera("127.0.0.4");
+  EmulatedCameraSpec moved = Cam("127.0.0.4");
   moved.mac = "02:5e:c1:00:00:02";
   moved.serial = "EMU002";
   moved.version = "2.0.0";
-  cameras_->Stop(0);
   cameras_->Restart(0, moved);
-  const auto run = program.Finish();
-  EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), {""}, Steps("3", "4"), Success(), Result()})));
+  ProgramRun run;
+  EXPECT_THAT(Finish(*program, run), ElementsAreArray(Preview() + Lines{""} + Steps("3", "4") + Success()));
+  EXPECT_EQ(run.exitStatus, 0);
 }
 
-TEST_F(UpdateCameraTest, UpdateWithoutStepsIsRefusedBeforeTheQuestion) {
-  Start({Camera()});
-  UpdateSpec spec = FittingUpdate();
-  spec.withSteps = false;
-  WritePackage(spec);
-  const auto run = RunFwupdate({"-u", package_.str(), "--timeout", kDiscoveryMs}, "y\n");
-  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), ErrorLines("No procedure steps in this update")})));
+// The last progress line and the error line.
+std::string Ending(const Lines& lines) { return lines.size() < 3 ? "" : lines[lines.size() - 3] + "\n" + lines.back(); }
+
+std::string Interrupted(const std::string& step, const std::string& signal) {
+  return "Progress   : " + step + "\n Error : Update interrupted by signal " + signal + " in step : " + step + " ";
 }
 
-// The version check's pattern is used only after the camera was flashed and reset: a pattern
-// that does not compile must stop the update before the question, the camera untouched.
-TEST_F(UpdateCameraTest, InvalidPatternIsRefusedBeforeTheQuestionWithNothingWritten) {
-  Start({Camera()});
-  std::string libraryText;
-  try {
-    std::regex("2.(0", std::regex::ECMAScript);
-  } catch (const std::regex_error& e) {
-    libraryText = e.what();
+struct StopCase {
+  const char* name;
+  bool duringUpload;  // else during the install wait
+  std::vector<int> signals;
+  int exitStatus;
+  std::string ending;    // none for a tool ended at once
+  std::string closed;    // what the camera reports of its file; nothing when it is left open
+  milliseconds hang{0};  // how long a stalled camera stays stopped after the signals
+};
+
+StopCase Stopping(const char* name, bool duringUpload, std::vector<int> signals, int exitStatus, std::string ending,
+                  std::string closed, milliseconds hang = {}) {
+  return {name, duringUpload, std::move(signals), exitStatus, std::move(ending), std::move(closed), hang};
+}
+
+void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
+
+class StoppedUpdate : public UpdateCameraTest, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(StoppedUpdate, EndsWithItsErrorLineClosingTheFileWithoutResettingTheCamera) {
+  const StopCase& c = GetParam();
+  EmulatedCameraSpec camera = Cam();
+  camera.installMs = 20000;
+  if (c.duringUpload) {
+    // The camera stops answering once its file holds this much: within the first piece the tool writes.
+    camera.extraArguments = {"--stall-after", "8192"};
   }
-  UpdateSpec badAssert = FittingUpdate();
-  badAssert.assertPattern = "2.(0";
-  UpdateSpec badCondition = FittingUpdate();
-  badCondition.conditions["DeviceUserID"] = "2.(0";
-  for (const UpdateSpec& spec : {badAssert, badCondition}) {
-    WritePackage(spec);
-    const auto run = RunFwupdate({"-u", package_.str(), "--timeout", kDiscoveryMs}, "y\n");
-    EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-    EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), ErrorLines(libraryText)})));
-  }
-  // The emulator's event log holds its start and nothing else: no file, install or reset.
-  EXPECT_EQ(cameras_->Output(0), "fwcam-emulator ready 127.0.0.2\n");
-}
-
-TEST_F(UpdateCameraTest, UpdateWithoutVersionCheckEndsAfterSuccessLineWithoutResult) {
-  Start({Camera()});
-  UpdateSpec spec = FittingUpdate();
-  spec.withAssert = false;
-  WritePackage(spec);
-  const auto run = RunFwupdate({"-u", package_.str(), "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, 0) << run.out;
-  std::vector<std::string> steps = Steps();
-  steps.resize(steps.size() - 2);  // no search, no validation
-  EXPECT_THAT(run.Lines(), ElementsAreArray(Join({Preview(), {""}, steps, Success(), {"", "Update success."}})));
-}
-
-TEST_F(UpdateCameraTest, DeviceNumberPastTheListFailsBeforeThePackageIsRead) {
-  Start({Camera()});
-  // The package does not exist: the index is checked first.
-  const auto run =
-      RunFwupdate({"-u", package_.str() + ".missing", "-d", "1", "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(ErrorLines("Invalid device idx: 1")));
-}
-
-std::string ReadSampleFile(const std::string& name) {
-  const auto path = std::filesystem::path(__FILE__).parent_path() / "../../samples/sample-update" / name;
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in) << "cannot read " << path;
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-TEST_F(UpdateCameraTest, DemoSamplePackageUpdatesDefaultCameraToItsVersion) {
-  EmulatedCameraSpec camera;
-  camera.address = "127.0.0.2";
   Start({camera});
-  quarx::test::WritePackage(package_.str(), ReadSampleFile("control.xml"),
-                            {{"firmware.img", ReadSampleFile("firmware.img")}});
-  const auto run = RunFwupdate({"-u", package_.str(), "--silent", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, 0) << run.out;
-  EXPECT_THAT(run.Lines(), Contains("    Version          : 1.0.0 => 2.0.0"));
-  EXPECT_THAT(run.Lines(), Contains("Update success."));
-  EXPECT_EQ(ListedVersion(0), "    Version             : 2.0.0");
+  UpdateSpec spec;
+  spec.executeTimeoutMs = 30000;
+  // More than one piece of the upload, so that a stop lands while the file is open.
+  WriteUpdatePackage(package_.str(), {spec}, "2.0.0", 200 * 1024);
+  auto program = Update({"PKG", "--no-prompt"});
+  if (c.duringUpload) {
+    ASSERT_TRUE(cameras_->WaitForOutput(0, "stalled size=8192", std::chrono::seconds(20))) << CameraLog();
+  } else {
+    ASSERT_TRUE(program->WaitForOutput("Progress   : Execute update process", std::chrono::seconds(20)));
+  }
+  for (const int signal : c.signals) {
+    // Two signals sent at once would merge into one: the first is handled before the next.
+    std::this_thread::sleep_for(milliseconds(100));
+    program->Signal(signal);
+  }
+  const auto signalled = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(c.hang);
+  if (c.duringUpload && !c.ending.empty()) {
+    kill(cameras_->Pid(0), SIGCONT);
+  }
+  ProgramRun run;
+  const Lines lines = Finish(*program, run);
+  // A stop is seen within milliseconds; this leaves room for a loaded machine.
+  EXPECT_LT(std::chrono::steady_clock::now() - signalled, c.hang + milliseconds(2000));
+  EXPECT_EQ(run.exitStatus, c.exitStatus) << run.out;
+  if (c.ending.empty()) {
+    EXPECT_THAT(run.out, Not(HasSubstr("Error")));
+  } else {
+    EXPECT_EQ(Ending(lines), c.ending) << run.out;
+  }
+  EXPECT_THAT(CameraLog(), HasSubstr(c.closed));
+  EXPECT_THAT(CameraLog(), Not(HasSubstr(" reset")));
 }
 
-TEST(UpdateWithoutCamera, NoCameraFailsWithDeviceZero) {
-  REQUIRE_CAMERA_NAMESPACE();
-  const auto run = RunFwupdate({"-u", "missing.guf", "--no-prompt", "--timeout", kDiscoveryMs});
-  EXPECT_EQ(run.exitStatus, kExitFailure) << run.out;
-  EXPECT_THAT(run.Lines(), ElementsAreArray(ErrorLines("Invalid device idx: 0")));
-}
+const std::string kUpload = "Upload update binary";
+const std::string kInstall = "Execute update process (Estimated time = 30 Sec.)";
+
+INSTANTIATE_TEST_SUITE_P(UpdateStop, StoppedUpdate,
+                         ::testing::Values(
+                             // A request gives up after about 2.5 s: resuming 4 s into the hang lets the upload fail
+                             // first and the close that follows reach the camera.
+                             Stopping("CameraHangsMidUpload", true, {}, 1,
+                                      "Progress   : " + kUpload +
+                                          "\n Error : <Write> Failed to write file(Firmware) mode(write) ",
+                                      "file Firmware closed size=8192 ", milliseconds(4000)),
+                             Stopping("SigintDuringUpload", true, {SIGINT}, 130, Interrupted(kUpload, "SIGINT"),
+                                      "file Firmware closed size=65536 "),
+                             Stopping("SecondSigintEndsAtOnce", true, {SIGINT, SIGINT}, 130, "", ""),
+                             Stopping("SigintDuringInstallWait", false, {SIGINT}, 130, Interrupted(kInstall, "SIGINT"),
+                                      "file Firmware closed size="),
+                             Stopping("SigtermDuringInstallWait", false, {SIGTERM}, 143,
+                                      Interrupted(kInstall, "SIGTERM"), "file Firmware closed size=")),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quarx::test::e2e

@@ -14,8 +14,7 @@ namespace quarx::test {
 
 // Identity and behaviour of one emulated camera. Empty texts keep the emulator's defaults
 // (model "FWCAM-1", version "1.0.0", serial "EMUNNN", empty user name, MAC 02:5e:c1:00:00:NN
-// with NN the last byte of the address); other options go in `extraArguments`. Install and
-// reset times default to short ones, so that tests stay fast.
+// with NN the last byte of the address); other options go in `extraArguments`.
 struct EmulatedCameraSpec {
   std::string address = "127.0.0.2";  // 127.0.0.2 ... 127.0.0.9 exist in the test namespace
   std::string mac;
@@ -23,19 +22,12 @@ struct EmulatedCameraSpec {
   std::string version;
   std::string serial;
   std::string userName;
-  std::uint32_t installMs = 100;
+  std::uint32_t installMs = 100;  // short, so that tests stay fast
   std::uint32_t resetMs = 200;
   std::optional<std::int32_t> sources;  // adds SourceCount (and SourceSelector for 1..64)
-  bool failOpen = false;
-  bool failWrite = false;
-  bool failClose = false;
-  bool failInstall = false;
   bool neverDone = false;
   bool neverBack = false;
   std::vector<std::string> extraArguments;
-
-  // The MAC address the camera reports, in the lower-case, colon-separated form of discovery.
-  std::string MacAddress() const;
 };
 
 // Make it on the thread that outlives the cameras (a test's own thread): the kernel ends a
@@ -43,28 +35,21 @@ struct EmulatedCameraSpec {
 class EmulatorLauncher {
  public:
   // Starts every camera and waits (bounded) for each one's ready line. Throws
-  // std::runtime_error, with what the emulator printed, when one fails to come up; cameras
-  // started before are stopped again. Refuses to start anything outside a loopback-only
-  // namespace.
+  // std::runtime_error, with what the emulator printed, when one fails to come up.
   explicit EmulatorLauncher(std::vector<EmulatedCameraSpec> cameras);
   ~EmulatorLauncher();
   EmulatorLauncher(const EmulatorLauncher&) = delete;
   EmulatorLauncher& operator=(const EmulatorLauncher&) = delete;
 
-  const EmulatedCameraSpec& Spec(std::size_t index) const;
   // The process id, or 0 once stopped.
   pid_t Pid(std::size_t index) const;
-  // SIGTERM, then SIGKILL when the camera has not ended within 3 s. Returns the raw wait status
-  // (WIFEXITED/WEXITSTATUS apply), or -1 when it was not running.
-  int Stop(std::size_t index);
+  // SIGTERM, then SIGKILL when the camera has not ended within 3 s.
+  void Stop(std::size_t index);
   // Stops the camera if it runs and starts it again with `spec`.
   void Restart(std::size_t index, EmulatedCameraSpec spec);
-
-  // Everything the camera's process has printed so far (standard output and error), also
-  // once it is stopped.
+  // Everything the camera's process has printed so far, also once it is stopped.
   std::string Output(std::size_t index) const;
-  // Waits until the output contains `text`; false when it does not within `timeout` or the
-  // camera ends without.
+  // False when the output does not contain `text` within `timeout` or the camera ends without.
   bool WaitForOutput(std::size_t index, const std::string& text, std::chrono::milliseconds timeout) const;
 
  private:
@@ -73,9 +58,8 @@ class EmulatorLauncher {
     pid_t pid = 0;
     int output = -1;  // memory file that standard output and error both write to
   };
-  void Start(Camera& camera);
+  void Start(std::size_t index);
   void StopAll();
-  bool WaitFor(const Camera& camera, const std::string& text, std::chrono::milliseconds timeout) const;
 
   std::vector<Camera> cameras_;
 };

@@ -1,5 +1,5 @@
 // Written from the acknowledge layout alone (bootstrap registers 0x00-0xF7), independent of the
-// code under test, like the decoding discovery beside it.
+// code under test.
 #include "tests/support/gvcp_responder.h"
 
 #include <arpa/inet.h>
@@ -21,19 +21,6 @@ constexpr std::size_t kHeaderSize = 8;
 constexpr std::size_t kPayloadSize = 0xF8;
 constexpr int kPollMs = 20;
 
-void PutWord(std::uint8_t* payload, std::size_t offset, std::uint32_t value) {
-  payload[offset] = static_cast<std::uint8_t>(value >> 24);
-  payload[offset + 1] = static_cast<std::uint8_t>(value >> 16);
-  payload[offset + 2] = static_cast<std::uint8_t>(value >> 8);
-  payload[offset + 3] = static_cast<std::uint8_t>(value);
-}
-
-void PutIp(std::uint8_t* payload, std::size_t offset, const std::string& text) {
-  in_addr address{};
-  inet_pton(AF_INET, text.c_str(), &address);
-  PutWord(payload, offset, ntohl(address.s_addr));
-}
-
 // Cut to the field; a text that fills it goes without a NUL, as cameras send it.
 void PutText(std::uint8_t* payload, std::size_t offset, std::size_t size, const std::string& text) {
   std::memcpy(payload + offset, text.data(), text.size() < size ? text.size() : size);
@@ -49,20 +36,15 @@ std::vector<std::uint8_t> EncodeDiscoveryAck(const DiscoveryAnswer& identity, st
   datagram[6] = static_cast<std::uint8_t>(requestId >> 8);
   datagram[7] = static_cast<std::uint8_t>(requestId & 0xFF);
   std::uint8_t* payload = datagram.data() + kHeaderSize;
-  PutWord(payload, 0x00, identity.gvVersion);
-  PutWord(payload, 0x04, identity.deviceMode);
   unsigned mac[6] = {};
   std::sscanf(identity.mac.c_str(), "%x:%x:%x:%x:%x:%x", &mac[0], &mac[1], &mac[2], &mac[3], &mac[4], &mac[5]);
   for (std::size_t i = 0; i < 6; ++i) {
     payload[0x0A + i] = static_cast<std::uint8_t>(mac[i]);
   }
-  PutIp(payload, 0x24, identity.ip);
-  PutIp(payload, 0x34, identity.subnetMask);
-  PutIp(payload, 0x44, identity.gateway);
+  inet_pton(AF_INET, identity.ip.c_str(), payload + 0x24);  // in network byte order, as the acknowledge has it
   PutText(payload, 0x48, 32, identity.vendor);
   PutText(payload, 0x68, 32, identity.model);
   PutText(payload, 0x88, 32, identity.version);
-  PutText(payload, 0xA8, 48, identity.manufacturerInfo);
   PutText(payload, 0xD8, 16, identity.serial);
   PutText(payload, 0xE8, 16, identity.userName);
   return datagram;
@@ -80,8 +62,8 @@ GvcpResponder::GvcpResponder(Script script, ReplyTo replyTo) : script_(std::move
   const int on = 1;
   setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
   setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
-  // The arrival interface of each command: a broadcast answer leaves by the interface it was asked on.
-  setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+  // Without a device the kernel has no route for the limited broadcast: the namespace has no default route.
+  setsockopt(fd_, SOL_SOCKET, SO_BINDTODEVICE, "lo", 3);
   sockaddr_in any{};
   any.sin_family = AF_INET;
   any.sin_port = htons(kGvcpPort);
@@ -104,56 +86,44 @@ GvcpResponder::~GvcpResponder() {
 void GvcpResponder::Serve() {
   while (!stop_) {
     pollfd waiting{fd_, POLLIN, 0};
-    if (poll(&waiting, 1, kPollMs) <= 0) {
-      continue;
-    }
     std::array<std::uint8_t, 64> command{};
     sockaddr_in from{};
-    iovec data{command.data(), command.size()};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
-    msghdr message{};
-    message.msg_name = &from;
-    message.msg_namelen = sizeof from;
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = control;
-    message.msg_controllen = sizeof control;
-    if (recvmsg(fd_, &message, 0) != static_cast<ssize_t>(kHeaderSize) || command[0] != 0x42 || command[3] != 0x02) {
+    socklen_t size = sizeof from;
+    if (poll(&waiting, 1, kPollMs) <= 0 ||
+        recvfrom(fd_, command.data(), command.size(), 0, reinterpret_cast<sockaddr*>(&from), &size) !=
+            static_cast<ssize_t>(kHeaderSize) ||
+        command[0] != 0x42 || command[3] != 0x02) {
       continue;
     }
-    int arrivedOn = 0;
-    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
-      if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
-        in_pktinfo info{};
-        std::memcpy(&info, CMSG_DATA(c), sizeof info);
-        arrivedOn = info.ipi_ifindex;
-      }
-    }
-    sockaddr_in to = from;
-    in_pktinfo out{};
-    message = msghdr{};
-    message.msg_name = &to;
-    message.msg_namelen = sizeof to;
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
     if (replyTo_ == ReplyTo::Broadcast) {
-      to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
-      // Without an interface the kernel has no route for the limited broadcast.
-      out.ipi_ifindex = arrivedOn;
-      cmsghdr* c = reinterpret_cast<cmsghdr*>(control);
-      c->cmsg_level = IPPROTO_IP;
-      c->cmsg_type = IP_PKTINFO;
-      c->cmsg_len = CMSG_LEN(sizeof out);
-      std::memcpy(CMSG_DATA(c), &out, sizeof out);
-      message.msg_control = control;
-      message.msg_controllen = sizeof control;
+      from.sin_addr.s_addr = htonl(INADDR_BROADCAST);
     }
-    const auto requestId = static_cast<std::uint16_t>(command[6] << 8 | command[7]);
-    for (auto& datagram : script_(requestId)) {
-      data = iovec{datagram.data(), datagram.size()};
-      sendmsg(fd_, &message, 0);
+    for (const auto& datagram : script_(static_cast<std::uint16_t>(command[6] << 8 | command[7]))) {
+      sendto(fd_, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&from), sizeof from);
     }
   }
+}
+
+bool AnswersDiscovery(const std::string& address, std::chrono::milliseconds wait) {
+  const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  sockaddr_in local{};
+  local.sin_family = AF_INET;
+  sockaddr_in target{};
+  target.sin_family = AF_INET;
+  target.sin_port = htons(kGvcpPort);
+  const std::array<std::uint8_t, 8> command = {0x42, 0x11, 0x00, 0x02, 0x00, 0x00, 0x12, 0x34};
+  std::array<std::uint8_t, 1500> answer{};
+  pollfd waiting{fd, POLLIN, 0};
+  // A DISCOVERY_ACK: answer code 0x0003 after the status word.
+  const bool answered =
+      fd >= 0 && inet_pton(AF_INET, "127.0.0.1", &local.sin_addr) == 1 &&
+      inet_pton(AF_INET, address.c_str(), &target.sin_addr) == 1 &&
+      bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0 &&
+      sendto(fd, command.data(), command.size(), 0, reinterpret_cast<const sockaddr*>(&target), sizeof target) > 0 &&
+      poll(&waiting, 1, static_cast<int>(wait.count())) > 0 &&
+      recv(fd, answer.data(), answer.size(), 0) >= static_cast<ssize_t>(kHeaderSize) && answer[3] == 0x03;
+  close(fd);
+  return answered;
 }
 
 }  // namespace quarx::test

@@ -4,16 +4,27 @@
 // host does, to 255.255.255.255. Only inside a loopback-only network namespace.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
-#include "tests/support/gvcp_discovery.h"
-
 namespace quarx::test {
 
-// A full DISCOVERY_ACK carrying `identity` (its sender field is not used) for `requestId`.
+// What a camera announces; the fields it leaves out stay zero.
+struct DiscoveryAnswer {
+  std::string mac;  // lower-case, colon-separated
+  std::string ip;
+  std::string vendor;
+  std::string model;
+  std::string version;
+  std::string serial;
+  std::string userName;
+};
+
+// A full DISCOVERY_ACK carrying `identity` for `requestId`.
 std::vector<std::uint8_t> EncodeDiscoveryAck(const DiscoveryAnswer& identity, std::uint16_t requestId);
 
 class GvcpResponder {
@@ -42,5 +53,9 @@ class GvcpResponder {
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
+
+// Sends one DISCOVERY_CMD from 127.0.0.1 to `address` and tells whether an acknowledge arrives
+// within `wait`.
+bool AnswersDiscovery(const std::string& address, std::chrono::milliseconds wait);
 
 }  // namespace quarx::test

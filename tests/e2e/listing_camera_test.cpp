@@ -1,0 +1,147 @@
+// `fwupdate -l` and `fwupdate -f` end to end: the real program against emulated cameras and a
+// camera answering discovery by broadcast, also as scripts run it: with a standard output that
+// cannot be written, and with a log file configured but no HOME.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/fwupdate_e2e.h"
+#include "tests/support/camera_namespace.h"
+#include "tests/support/emulator_launcher.h"
+#include "tests/support/gvcp_responder.h"
+
+namespace quarx::test::e2e {
+namespace {
+
+using ::testing::ElementsAreArray;
+
+std::string Listed(int device, const std::string& model, const std::string& serial, const std::string& user,
+                   const std::string& version, const std::string& ip, const std::string& mac) {
+  return "[Dev  " + std::to_string(device) + "] " + model + "\n    VenderName          : Velmora\n" +
+         "    SerialNumber        : " + serial + "\n    UserDefinedName     : " + user +
+         "\n    Version             : " + version + "\n    IPAddress           : " + ip +
+         "\n    MACAddress          : " + mac + "\n";
+}
+
+TEST(DeviceListProgram, ListsCamerasByConnectionIdWithinTheDiscoveryTime) {
+  REQUIRE_CAMERA_NAMESPACE();
+  const ProgramRun none = RunFwupdate({"--device-list", "--timeout", "200"});
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(none.exitStatus, 0);
+  EXPECT_LT(none.elapsed.count(), 600);
+
+  // Started in reverse order: the list follows the connection ids, not who answered first.
+  EmulatedCameraSpec second;
+  second.address = "127.0.0.3";
+  second.model = "FWCAM-3";
+  second.serial = "SN0003";
+  EmulatedCameraSpec first;
+  first.model = "FWCAM-2";
+  first.serial = "SN0002";
+  first.userName = "line-2";
+  first.version = "1.2.0";
+  const EmulatorLauncher cameras({second, first});
+  const std::string listed = Listed(0, "FWCAM-2", "SN0002", "line-2", "1.2.0", "127.0.0.2", "02:5e:c1:00:00:02") +
+                             Listed(1, "FWCAM-3", "SN0003", "", "1.0.0", "127.0.0.3", "02:5e:c1:00:00:03");
+  const ProgramRun run = RunFwupdate({"-l", "--timeout", "500"});
+  EXPECT_EQ(run.out, listed);
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_GE(run.elapsed.count(), 500);
+  EXPECT_LT(run.elapsed.count(), 900);
+  // The options of other operations are accepted and ignored.
+  const ProgramRun others = RunFwupdate({"-d", "1", "--silent", "-l", "--no-prompt", "--no-test", "--timeout", "300"});
+  EXPECT_EQ(others.out, listed);
+  EXPECT_EQ(others.exitStatus, 0);
+}
+
+// A camera outside every subnet of the host answers discovery by broadcast.
+TEST(DeviceListProgram, ListsACameraAnsweringByBroadcastAlsoForScripts) {
+  REQUIRE_CAMERA_NAMESPACE();
+  const DiscoveryAnswer camera{"02:5e:c1:00:00:4b", "192.168.77.10", "Velmora", "FWCAM-B", "3.1.0", "SN004B",
+                               "far-away"};
+  const GvcpResponder responder(camera, GvcpResponder::ReplyTo::Broadcast);
+  ASSERT_TRUE(responder.Bound());
+  const std::vector<std::string> list = {"-l", "--timeout", "300"};
+  const ProgramRun run = RunFwupdate(list);
+  EXPECT_EQ(run.out, Listed(0, "FWCAM-B", "SN004B", "far-away", "3.1.0", "192.168.77.10", "02:5e:c1:00:00:4b"));
+  EXPECT_EQ(run.exitStatus, 0);
+
+  // A full disk fails the run with one line on standard error; a command-line error keeps its status.
+  RunOptions full;
+  full.fullStandardOutput = true;
+  for (const auto& [args, exitStatus] :
+       std::vector<std::pair<std::vector<std::string>, int>>{{list, 1}, {{"-h"}, 1}, {{"foo"}, 2}}) {
+    const ProgramRun unwritten = RunFwupdate(args, full);
+    EXPECT_EQ(unwritten.exitStatus, exitStatus) << args[0];
+    EXPECT_EQ(unwritten.out, "Error : Cannot write standard output: No space left on device\n") << args[0];
+  }
+
+  // An update writes some twenty log lines at info level; none may land between the lines a script parses.
+  RunOptions noHome;
+  noHome.withHome = false;
+  noHome.config = "[log]\nlevel = \"trace\"\nfilename = \"fw.log\"\n";
+  const ProgramRun logged = RunFwupdate(list, noHome);
+  if (logged.exitStatus == kCannotPrepare) {
+    GTEST_SKIP() << kNoMountNamespace;
+  }
+  EXPECT_EQ(logged.exitStatus, 0);
+  EXPECT_EQ(logged.out, run.out);
+}
+
+const Lines kIndex0 = {"[Index 0]", "    Version        : 2.0.0", "    Description    : for FWCAM-1"};
+const Lines kIndex1 = {"[Index 1]", "    Version        : 3.0.0", "    Description    : any Velmora"};
+const Lines kIndex2 = {"[Index 2]", "    Version        : ", "    Description    : "};
+const std::string kMatched = "    Matched device :";
+const std::string kDev0 = "        [Dev 0] FWCAM-1 Version : 1.0.0";
+const std::string kDev1 = "        [Dev 1] FWCAM-2 Version : 1.0.0";
+
+TEST(FileInfoProgram, ListsEachUpdateWithTheCamerasItFits) {
+  REQUIRE_CAMERA_NAMESPACE();
+  // Update 0 fits FWCAM-1 cameras, update 1 every Velmora camera, and update 2 (without
+  // information entries or steps) the camera whose user-defined name, read over a connection, is "cam-b".
+  const UpdateSpec forModel{UpdateSpec{}.conditions, "2.0.0", "for FWCAM-1"};
+  const UpdateSpec forVendor{{{"DeviceVendorName", "Velmora"}}, "3.0.0", "any Velmora"};
+  UpdateSpec byUserName{{{"DeviceUserID", "cam-b"}}, std::nullopt, std::nullopt};
+  byUserName.withSteps = false;
+  const TempPath package("e2e-file-info.guf");
+  WriteUpdatePackage(package.str(), {forModel, forVendor, byUserName});
+  const std::vector<std::string> fileInfo = {"-f", package.str(), "--timeout", kDiscoveryMs};
+
+  const Lines alone = kIndex0 + Lines{kMatched} + kIndex1 + Lines{kMatched} + kIndex2 + Lines{kMatched};
+  EXPECT_THAT(RunFwupdate(fileInfo).Lines(), ElementsAreArray(alone)) << "without cameras";
+
+  EmulatedCameraSpec a;
+  a.userName = "cam-a";
+  EmulatedCameraSpec b;
+  b.address = "127.0.0.3";
+  b.model = "FWCAM-2";
+  b.userName = "cam-b";
+  const EmulatorLauncher cameras({a, b});
+  const struct {
+    std::vector<std::string> options;
+    int exitStatus;
+    Lines lines;
+  } kCases[] = {
+      {{},
+       0,
+       kIndex0 + Lines{kMatched, kDev0} + kIndex1 + Lines{kMatched, kDev0, kDev1} + kIndex2 + Lines{kMatched, kDev1}},
+      {{"-d", "1"}, 0, kIndex0 + Lines{kMatched} + kIndex1 + Lines{kMatched, kDev1} + kIndex2 + Lines{kMatched, kDev1}},
+      {{"--no-test"}, 0, kIndex0 + kIndex1 + kIndex2},
+      {{"-d", "5"},
+       1,
+       kIndex0 +
+           Lines{kMatched, "", " Error : vector::_M_range_check: __n (which is 5) >= this->size() (which is 2) "}},
+  };
+  for (const auto& c : kCases) {
+    std::vector<std::string> args = fileInfo;
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const ProgramRun run = RunFwupdate(args);
+    EXPECT_EQ(run.exitStatus, c.exitStatus) << run.out;
+    EXPECT_THAT(run.Lines(), ElementsAreArray(c.lines)) << run.out;
+  }
+}
+
+}  // namespace
+}  // namespace quarx::test::e2e

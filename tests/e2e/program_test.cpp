@@ -1,0 +1,100 @@
+// The real fwupdate program without cameras: help, command-line errors, option values an
+// operation cannot use and the logger's configuration, each with its exact output and exit status.
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/e2e/fwupdate_e2e.h"
+#include "tests/support/camera_namespace.h"
+
+namespace quarx::test::e2e {
+namespace {
+
+std::string Help(const std::string& programName) {
+  return "Version: 1.1.4\n"
+         "Usage: " +
+         programName +
+         " 'operation' [options] [args..]\n"
+         "\n"
+         "Available operation:\n"
+         "\n"
+         "--device-list,  -l   \n"
+         "    =>show device informations.\n"
+         "\n"
+         "--file-info,    -f   'update_file'       \n"
+         "    => show update file informations and matching test with devices\n"
+         "      options:\n"
+         "        --device,     -d  <devNo>   target device to matching test\n"
+         "\n"
+         "--update,       -u   'update_file'       \n"
+         "    => execute update with <update_file>\n"
+         "      options:\n"
+         "        --device,     -d  <devNo>   target device\n"
+         "        --no-prompt,                do not ask for confirmation\n"
+         "\n"
+         "--help          -h \n"
+         "    => show this message\n";
+}
+
+std::string Error(const std::string& text) { return "\n Error : " + text + " \n"; }
+
+TEST(FwupdateProgram, PrintsExactlyItsOutputAndEndsWithItsStatus) {
+  // Option values are converted only once an operation runs, which would then discover cameras.
+  REQUIRE_CAMERA_NAMESPACE();
+  const std::string help = Help(FWUPDATE_PATH);
+  const std::string log = "[quarx][T]";
+  const struct {
+    std::vector<std::string> args;
+    int exitStatus;
+    std::string out;                                   // the console log's time of day reads T
+    std::optional<std::string> config = std::nullopt;  // none: the machine's (absent) configuration
+  } kCases[] = {
+      {{}, 0, help},
+      {{"-h"}, 0, help},
+      {{"--help"}, 0, help},
+      {{"--no-prompt"}, 2, Error("Invalid arguments: --no-prompt")},
+      // The parser prints its own error first.
+      {{"-h", "x"},
+       2,
+       "Error : Operation(--help) Invalid argument: x" + Error("Operation(--help) Invalid argument: x")},
+      {{"-l", "--timeout", "99999999999"}, 2, "Error : stoi" + Error("stoi")},
+      {{"-u", "p", "-d", "abc"}, 2, Error("Invalid operation option(Device idx) value(abc)")},
+      {{"-f", "p", "--device", "x"}, 2, Error("Invalid operation option(Device idx) value(x)")},
+      // " -5" passes the parser's '-' check; unchecked it would wrap into a discovery of about 49 days.
+      {{"-l", "--timeout", " -5"}, 2, Error("Invalid operation option(Timeout) value( -5)")},
+      {{"-f", "p", "--timeout", " -5"}, 2, Error("Invalid operation option(Timeout) value( -5)")},
+      {{"-u", "p", "--timeout", " -5"}, 2, Error("Invalid operation option(Timeout) value( -5)")},
+      // The logger comes first; a log file that cannot be opened ends the run.
+      {{"-h"}, 0, log + "[debug] main\n" + help, "[log]\nlevel = \"debug\"\n"},
+      {{"foo"},
+       2,
+       Error("Invalid arguments: foo") + log + "[error] Invalid arguments: foo\n",
+       "[log]\nlevel = \"error\"\n"},
+      {{"-h"},
+       1,
+       Error("Failed opening file /opt/home/.quarx/log/ for writing: Is a directory"),
+       "[log]\nlevel = \"info\"\nfilename = \"\"\n"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.args.empty() ? "no arguments" : c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : ""));
+    RunOptions setup;
+    setup.config = c.config;
+    const ProgramRun run = RunFwupdate(c.args, setup);
+    if (run.exitStatus == kCannotPrepare) {
+      GTEST_SKIP() << kNoMountNamespace;
+    }
+    EXPECT_EQ(run.exitStatus, c.exitStatus);
+    EXPECT_EQ(std::regex_replace(run.out, std::regex(R"(\[quarx\]\[[0-9]{6}\.[0-9]{9}\])"), log), c.out);
+  }
+  // An empty argument vector names no program: the help calls it fwupdate.
+  RunOptions empty;
+  empty.argv = std::vector<std::string>{};
+  const ProgramRun run = RunFwupdate({}, empty);
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.out, Help("fwupdate"));
+}
+
+}  // namespace
+}  // namespace quarx::test::e2e
