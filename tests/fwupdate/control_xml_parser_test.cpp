@@ -20,8 +20,6 @@ using ::testing::SizeIs;
 
 namespace {
 
-constexpr int kMaxDepth = core::fwupdate::ControlXmlParser::kMaxNestingDepth;
-
 GufControlXml Parse(const std::string& xml) { return GufControlXml(xml.data(), xml.size()); }
 
 std::string Root(const std::string& inner) { return "<GufRuleSet>" + inner + "</GufRuleSet>"; }
@@ -40,17 +38,19 @@ std::string Item(const std::string& element, const std::string& children) {
 }  // namespace
 
 // Text is kept untrimmed with entities decoded; white space alone is empty; the first of
-// namesakes stays; other elements and character data are passed over.
-TEST(ControlXmlParser, TextRulesNamesakesAndUnknownElements) {
-  const GufControlXml xml = Parse(Root(R"(
+// namesakes stays; other elements and character data are passed over. The byte-order mark,
+// declaration, comment and doctype before the root, and a later root after a NUL, are too.
+TEST(ControlXmlParser, TextRulesNamesakesAndToleratedOddities) {
+  const GufControlXml xml =
+      Parse("\xEF\xBB\xBF<?xml version=\"1.0\"?><!-- c --><!DOCTYPE x [<!ENTITY e \"<q>\">]>" + Root(R"(
     <Update ProcedureId=' P '><Condition Feature="F">a&amp;b&#65;&#x42;&unknown;</Condition>
       <Condition Feature="G">   </Condition><Condition Feature="F">second</Condition>
       <Info><E Key="K">one</E><E Key="K">two</E></Info></Update>
     <update ProcedureId="x"/> text in the root <![CDATA[cdata in the root]]>
     <Procedure Id="P"><FeatureWrite><Description>  d  </Description><Value>  v  </Value>
       <FeatureName>
- N </FeatureName></FeatureWrite><Unknown/></Procedure>
-    <Procedure Id="P"></Procedure>)"));
+ N </FeatureName></FeatureWrite><Unknown/></Procedure><Procedure Id="P"></Procedure>)") +
+            std::string(1, '\0') + Root(R"(<Update ProcedureId="Q"/>)"));
   const auto updates = xml.GetUpdates();
   ASSERT_THAT(updates, SizeIs(1));
   EXPECT_EQ(updates[0].GetProcedureId(), " P ");
@@ -66,21 +66,16 @@ TEST(ControlXmlParser, TextRulesNamesakesAndUnknownElements) {
   EXPECT_EQ(write->GetDescription().GetLang(), "");
 }
 
-TEST(ControlXmlParser, ReadsTheFirstRootOfDocumentsWithToleratedOddities) {
-  const std::string a = R"(<Update ProcedureId="A"/>)";
-  const std::pair<const char*, std::string> cases[] = {
-      {"byte-order mark, declaration, comment, doctype and a later root",
-       "\xEF\xBB\xBF<?xml version=\"1.0\"?><!-- c --><!DOCTYPE x [<!ENTITY e \"<q>\">]>" + Root(a) + Root("")},
-      {"mismatched end tag name", R"(<GufRuleSet><Update ProcedureId="A"></Wrong></GufRuleSet>)"},
-      {"NUL byte ending the document", Root(a) + std::string(1, '\0') + "<<<garbage"},
-      // GufRuleSet is level 1; markup that opens no element does not count.
-      {"nesting at the limit", Root(a + Nested(kMaxDepth - 1) + "<!-- " + std::string(200, '<') + "a> -->" +
-                                    "<x a='>' b=\"<y>\"/><![CDATA[" + Nested(100) + "]]>")},
-  };
-  for (const auto& [name, xml] : cases) {
+// A mismatched end tag is tolerated. GufRuleSet is level 1; markup that opens no element does
+// not count.
+TEST(ControlXmlParser, ReadsMismatchedEndTagsAndNestingUpToTheLimit) {
+  for (const std::string& xml :
+       {std::string(R"(<GufRuleSet><Update ProcedureId="A"></Wrong></GufRuleSet>)"),
+        Root(R"(<Update ProcedureId="A"/>)" + Nested(core::fwupdate::ControlXmlParser::kMaxNestingDepth - 1) + "<!-- " +
+             std::string(200, '<') + "a> -->" + "<x a='>' b=\"<y>\"/><![CDATA[" + Nested(100) + "]]>")}) {
     const auto updates = Parse(xml).GetUpdates();
-    ASSERT_THAT(updates, SizeIs(1)) << name;
-    EXPECT_EQ(updates[0].GetProcedureId(), "A") << name;
+    ASSERT_THAT(updates, SizeIs(1)) << xml;
+    EXPECT_EQ(updates[0].GetProcedureId(), "A") << xml;
   }
 }
 
@@ -110,7 +105,7 @@ TEST(ControlXmlParser, StructuralFaultsReachCallersAs4005AfterTheLineNamingThem)
       {Item("FileUpload", description + "<DeviceFileName>D</DeviceFileName>"), "No Procedure::FileUpload::FileName"},
       {Item("FileUpload", description + "<FileName>f</FileName>"), "No Procedure::FileUpload::DeviceFileName"},
       {Item("DeviceReset", description), "No Procedure::DeviceReset::DeviceDiscoveryDelayMs"},
-      {Root(Nested(kMaxDepth)), tooDeep},
+      {Root(Nested(core::fwupdate::ControlXmlParser::kMaxNestingDepth)), tooDeep},
       // The parser takes a quote as part of a name, and ends other "<!" markup at the first
       // '>' whatever brackets it holds: neither may hide the levels behind it.
       {Root("<a\">" + Nested(100000)), tooDeep},

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <memory>
-#include <string>
 
 #include "core/libstatic_fwupdate/exception_update.h"
 #include "tests/support/camera_namespace.h"
@@ -20,12 +19,11 @@ using quarx::core::fwupdate::ProcedureType;
 using std::chrono::milliseconds;
 
 // The camera is polled once a second: no poll for a time-out of 0, one wait for 1000 ms of a
-// command that never completes, none for one done at the first poll (DeviceReset's register
-// is write-only). After the reset, camera steps need a new connection.
+// command never done, none for one done at the first poll (DeviceReset's register is
+// write-only). After the reset, camera steps need a new connection.
 TEST(GenICamUpdateCamera, CommandStepsWaitAtMostTheirTimeOutAndAResetLetsGoOfTheCamera) {
   REQUIRE_CAMERA_NAMESPACE();
   quarx::test::EmulatedCameraSpec spec;
-  spec.address = "127.0.0.2";
   spec.neverDone = true;
   quarx::test::EmulatorLauncher camera({spec});
   quarx::test::TempPath package("executor-camera.guf");
@@ -52,9 +50,8 @@ TEST(GenICamUpdateCamera, CommandStepsWaitAtMostTheirTimeOutAndAResetLetsGoOfThe
     execute.SetFeaturExecuteValue(row.command, row.timeoutMs);
     const auto start = std::chrono::steady_clock::now();
     executor.FeatureExecute(execute);
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(took, row.atLeast) << row.command << " " << row.timeoutMs;
-    EXPECT_LT(took, row.below) << row.command << " " << row.timeoutMs;
+    const auto took = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
+    EXPECT_TRUE(took >= row.atLeast && took < row.below) << row.command << " " << row.timeoutMs << ": " << took.count();
   }
 
   ProcedureItem reset(ProcedureType::DeviceReset, {"reset", "en"});

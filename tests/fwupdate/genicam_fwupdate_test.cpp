@@ -26,9 +26,11 @@ using quarx::test::MakeRecord;
 using quarx::test::MockCamera;
 using ::testing::HasSubstr;
 using Call = std::function<void(GenICamUpdate&)>;
+using G = GenICamUpdate;
+using T = ProcedureType;
 
 // A step of `type` whose text fields are `a` and `b`, whatever the kind reads of them.
-ProcedureItem Step(ProcedureType type, const std::string& a = "", const std::string& b = "") {
+ProcedureItem Step(T type, const std::string& a = "", const std::string& b = "") {
   ProcedureItem item(type, {"step", "en"});
   item.SetFeatureWriteValue(a, b);
   item.SetFeaturAssertValue(a, b);
@@ -37,26 +39,15 @@ ProcedureItem Step(ProcedureType type, const std::string& a = "", const std::str
   return item;
 }
 
-Call Write(const std::string& feature) {
-  return [=](GenICamUpdate& x) { x.FeatureWrite(Step(ProcedureType::FeatureWrite, feature, "On")); };
-}
-Call Execute(const std::string& command) {
-  return [=](GenICamUpdate& x) { x.FeatureExecute(Step(ProcedureType::FeatureExecute, command)); };
-}
-Call Reset() {
-  return [](GenICamUpdate& x) { x.DeviceReset(Step(ProcedureType::DeviceReset)); };
-}
-Call Upload(const std::string& file) {
-  return [=](GenICamUpdate& x) { x.FileUpload(Step(ProcedureType::FileUpload, "Firmware", file)); };
+Call Do(void (G::*operation)(const ProcedureItem&), T type, const std::string& a = "", const std::string& b = "") {
+  return [=](G& x) { (x.*operation)(Step(type, a, b)); };
 }
 
-std::unique_ptr<quarx::core::FoundDeviceInfo> Found(const std::string& version) {
-  return MakeRecord("Velmora", "FWCAM-1", version);
-}
-
-bool Assert(GenICamUpdate& executor, const std::string& pattern, const std::string& version = "2.0.0") {
-  auto found = Found(version);
-  return executor.FeatureAssert(Step(ProcedureType::FeatureAssert, "DeviceVersion", pattern), found);
+Call Assert(const std::string& pattern) {
+  return [=](G& x) {
+    auto found = MakeRecord("2.0.0");
+    x.FeatureAssert(Step(T::FeatureAssert, "DeviceVersion", pattern), found);
+  };
 }
 
 class GenICamUpdateTest : public ::testing::Test {
@@ -74,7 +65,7 @@ class GenICamUpdateTest : public ::testing::Test {
 
   quarx::test::TempPath package_{"executor.guf"};
   MockCamera camera_;
-  std::unique_ptr<quarx::core::FoundDeviceInfo> record_ = Found("1.0.0");
+  std::unique_ptr<quarx::core::FoundDeviceInfo> record_ = MakeRecord("1.0.0");
   std::unique_ptr<GuffileInfo> guffile_;
 };
 
@@ -91,19 +82,19 @@ TEST_F(GenICamUpdateTest, FailingStepsEndWithTheirDetailAndText) {
     bool connected = true;
   };
   const Row rows[] = {
-      {"wrong kind", [](GenICamUpdate& x) { x.FeatureExecute(Step(ProcedureType::DeviceReset)); }, 4002,
-       "Invalid procedure type"},
-      {"not connected", Write("FirmwareUpdateMode"), 4002, "Not connected to the camera.", false},
-      {"missing feature", Write("Other"), 3000, ""},
-      {"missing command", Execute("Other"), 3000, ""},
-      {"missing reset command", Reset(), 3000, ""},
-      {"core failure", Write("FirmwareUpdateMode"), 4002, "not writable"},
-      {"no file access", Upload("firmware.img"), 4002, "Not support write file"},
-      {"file missing from the package", Upload("missing.img"), 4003, "Invalid Zipfile()"},
-      {"overlong pattern", [](GenICamUpdate& x) { Assert(x, std::string(2000, 'a')); }, 4002, "too long"},
-      {"crashing pattern", [](GenICamUpdate& x) { Assert(x, "()*{20000}"); }, 4002, "regex_match ran out of resources"},
-      {"runaway pattern", [](GenICamUpdate& x) { Assert(x, "a**{30}"); }, 4002,
-       "regex_match exceeded its time limit of 1000 ms"},
+      {"wrong kind", Do(&G::FeatureExecute, T::DeviceReset), 4002, "Invalid procedure type"},
+      {"not connected", Do(&G::FeatureWrite, T::FeatureWrite, "Mode", "On"), 4002, "Not connected to the camera.",
+       false},
+      {"missing feature", Do(&G::FeatureWrite, T::FeatureWrite, "Other", "On"), 3000, ""},
+      {"missing command", Do(&G::FeatureExecute, T::FeatureExecute, "Other"), 3000, ""},
+      {"missing reset command", Do(&G::DeviceReset, T::DeviceReset), 3000, ""},
+      {"core failure", Do(&G::FeatureWrite, T::FeatureWrite, "FirmwareUpdateMode", "On"), 4002, "not writable"},
+      {"no file access", Do(&G::FileUpload, T::FileUpload, "Firmware", "firmware.img"), 4002, "Not support write file"},
+      {"file missing from the package", Do(&G::FileUpload, T::FileUpload, "Firmware", "gone.img"), 4003,
+       "Invalid Zipfile()"},
+      {"overlong pattern", Assert(std::string(2000, 'a')), 4002, "too long"},
+      {"crashing pattern", Assert("()*{20000}"), 4002, "regex_match ran out of resources"},
+      {"runaway pattern", Assert("a**{30}"), 4002, "regex_match exceeded its time limit of 1000 ms"},
   };
   auto connected = Executor();
   auto unconnected = Executor(false);

@@ -25,7 +25,6 @@ class MockCamera {
   // The factory to hand to UpdateChecker and GenICamUpdate.
   core::fwupdate::DeviceFactory Factory() {
     return [this](std::unique_ptr<core::FoundDeviceInfo>& info) -> std::shared_ptr<core::Device> {
-      ++created;
       auto device = std::make_unique<::testing::NiceMock<MockDeviceGEV>>();
       Wire(*device);
       return std::make_shared<core::DeviceGEV>(
@@ -47,7 +46,6 @@ class MockCamera {
   void FailDisconnect() { failingDisconnects_ = -1; }
   void FailNextDisconnect() { failingDisconnects_ = 1; }
 
-  int created = 0;
   int connects = 0;
   int disconnects = 0;
   bool connected = false;
@@ -86,12 +84,11 @@ class MockCamera {
   int failingDisconnects_ = 0;  // -1: all of them, else how many of the next ones
 };
 
-// A GigE Vision discovery record with the three texts the checker reads from records.
-inline std::unique_ptr<core::FoundDeviceInfo> MakeRecord(const std::string& vendor, const std::string& model,
-                                                         const std::string& version) {
+// A discovery record of a Velmora FWCAM-1 with its device version, as the checker reads records.
+inline std::unique_ptr<core::FoundDeviceInfo> MakeRecord(const std::string& version) {
   auto info = std::make_unique<core::FoundDeviceInfo>("127.0.0.2", DeviceInterfaceTypeEnum::GEV);
-  info->GetVenderName() = vendor;
-  info->GetModelName() = model;
+  info->GetVenderName() = "Velmora";
+  info->GetModelName() = "FWCAM-1";
   info->GetVersion() = version;
   return info;
 }
