@@ -1,5 +1,5 @@
 // The step executor over a mocked camera: its failure table (4002 with the cause's text, 3000
-// with an empty message), the connection it keeps and lets go, and the version check.
+// with an empty message, the version check's pattern failures) and the connection it keeps.
 #include "core/libstatic_fwupdate/genicam_fwupdate.h"
 
 #include <gmock/gmock.h>
