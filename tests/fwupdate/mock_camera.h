@@ -7,9 +7,7 @@
 
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
-#include <utility>
 
 #include "core/device_gev.h"
 #include "core/device_gev_impl.h"
@@ -24,40 +22,30 @@ class MockCamera {
  public:
   static constexpr sdkadaptor::CodeEnum kGenericError = 0x4000;
 
-  explicit MockCamera(std::string mac = "02:5e:c1:00:00:02") : mac_(std::move(mac)) {}
-
   // The factory to hand to UpdateChecker and GenICamUpdate.
   core::fwupdate::DeviceFactory Factory() {
     return [this](std::unique_ptr<core::FoundDeviceInfo>& info) -> std::shared_ptr<core::Device> {
-      ++created;
       auto device = std::make_unique<::testing::NiceMock<MockDeviceGEV>>();
       Wire(*device);
-      auto impl = std::make_shared<core::DeviceGEVImpl>(info->GetConnectionId(), std::move(device));
-      return std::make_shared<core::DeviceGEV>(impl);
+      return std::make_shared<core::DeviceGEV>(
+          std::make_shared<core::DeviceGEVImpl>(info->GetConnectionId(), std::move(device)));
     };
   }
 
   // A string feature whose value reads `value`; the mock stays the camera's for expectations.
   std::shared_ptr<::testing::NiceMock<MockGenString>> AddStringFeature(const std::string& name,
                                                                        const std::string& value) {
-    auto node = std::make_shared<::testing::NiceMock<MockGenString>>();
-    ON_CALL(*node, GetType()).WillByDefault(::testing::Return(FeatureTypeEnum::String));
-    ON_CALL(*node, GetName()).WillByDefault(::testing::Return(name));
+    auto node = NodeOfType<MockGenString>(FeatureTypeEnum::String, name);
     ON_CALL(*node, ToString()).WillByDefault(::testing::Return(value));
     features_[name] = node;
     return node;
   }
 
-  // A command node without an SDK node behind it: looking it up works, executing it fails the
-  // way the adaptor fails.
-  void AddCommand(const std::string& name) { commands_.insert(name); }
-
-  void FailConnect(bool fail = true) { failConnect_ = fail; }
-  void FailDisconnect(bool fail = true) { failingDisconnects_ = fail ? kAlways : 0; }
-  // Only the next disconnection fails; the camera stays connected after it.
+  void FailConnect() { failConnect_ = true; }
+  // Every disconnection fails, or only the next one (the camera stays connected after it).
+  void FailDisconnect() { failingDisconnects_ = -1; }
   void FailNextDisconnect() { failingDisconnects_ = 1; }
 
-  int created = 0;
   int connects = 0;
   int disconnects = 0;
   bool connected = false;
@@ -66,57 +54,41 @@ class MockCamera {
   void Wire(::testing::NiceMock<MockDeviceGEV>& device) {
     using ::testing::_;
     ON_CALL(device, Connect(_, _)).WillByDefault([this](const std::string&, AccessTypeEnum) {
-      if (failConnect_) {
-        throw sdkadaptor::ExceptionSdkAdaptor(kGenericError, "camera does not answer");
-      }
+      if (failConnect_) throw sdkadaptor::ExceptionSdkAdaptor(kGenericError, "camera does not answer");
       ++connects;
       connected = true;
     });
     ON_CALL(device, DisConnect()).WillByDefault([this] {
       if (failingDisconnects_ != 0) {
-        if (failingDisconnects_ > 0) {
-          --failingDisconnects_;
-        }
+        if (failingDisconnects_ > 0) --failingDisconnects_;
         throw sdkadaptor::ExceptionSdkAdaptor(kGenericError, "camera gone");
       }
       ++disconnects;
       connected = false;
     });
     ON_CALL(device, IsConnected()).WillByDefault([this] { return connected; });
-    ON_CALL(device, GetMACAddress()).WillByDefault(::testing::Return(mac_));
-    ON_CALL(device, GetParameters()).WillByDefault([this] { return MakeNodeMap(); });
+    ON_CALL(device, GetMACAddress()).WillByDefault(::testing::Return("02:5e:c1:00:00:02"));
+    ON_CALL(device, GetParameters()).WillByDefault([this] {
+      auto map = std::make_unique<::testing::NiceMock<MockGenParameters>>();
+      ON_CALL(*map, Get(::testing::An<const std::string&>()))
+          .WillByDefault([this](const std::string& name) -> std::shared_ptr<sdkadaptor::InterfaceGenParameter> {
+            const auto it = features_.find(name);
+            return it == features_.end() ? nullptr : it->second;
+          });
+      return std::unique_ptr<sdkadaptor::InterfaceGenParameters>(std::move(map));
+    });
   }
 
-  std::unique_ptr<sdkadaptor::InterfaceGenParameters> MakeNodeMap() {
-    using ::testing::_;
-    auto map = std::make_unique<::testing::NiceMock<MockGenParameters>>();
-    ON_CALL(*map, Get(::testing::An<const std::string&>()))
-        .WillByDefault([this](const std::string& name) -> std::shared_ptr<sdkadaptor::InterfaceGenParameter> {
-          const auto it = features_.find(name);
-          return it == features_.end() ? nullptr : it->second;
-        });
-    ON_CALL(*map, GetCommand(_))
-        .WillByDefault([this](const std::string& name) -> std::unique_ptr<sdkadaptor::GenCommand> {
-          return commands_.count(name) != 0 ? std::make_unique<::testing::NiceMock<MockGenCommand>>() : nullptr;
-        });
-    return map;
-  }
-
-  std::string mac_;
   std::map<std::string, std::shared_ptr<sdkadaptor::InterfaceGenParameter>> features_;
-  std::set<std::string> commands_;
   bool failConnect_ = false;
-  static constexpr int kAlways = -1;
-  int failingDisconnects_ = 0;  // kAlways, or how many of the next disconnections fail
+  int failingDisconnects_ = 0;  // -1: all of them, else how many of the next ones
 };
 
-// A GigE Vision discovery record with the three texts the checker reads from records.
-inline std::unique_ptr<core::FoundDeviceInfo> MakeRecord(const std::string& vendor, const std::string& model,
-                                                         const std::string& version,
-                                                         const std::string& connectionId = "127.0.0.2") {
-  auto info = std::make_unique<core::FoundDeviceInfo>(connectionId, DeviceInterfaceTypeEnum::GEV);
-  info->GetVenderName() = vendor;
-  info->GetModelName() = model;
+// A discovery record of a Velmora FWCAM-1 with its device version, as the checker reads records.
+inline std::unique_ptr<core::FoundDeviceInfo> MakeRecord(const std::string& version) {
+  auto info = std::make_unique<core::FoundDeviceInfo>("127.0.0.2", DeviceInterfaceTypeEnum::GEV);
+  info->GetVenderName() = "Velmora";
+  info->GetModelName() = "FWCAM-1";
   info->GetVersion() = version;
   return info;
 }

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -17,36 +16,17 @@
 namespace quarx::test {
 namespace {
 
-constexpr std::uint32_t kEndOfCentralDirSignature = 0x06054b50;
-constexpr std::uint32_t kCentralHeaderSignature = 0x02014b50;
-constexpr std::uint32_t kLocalHeaderSignature = 0x04034b50;
-constexpr std::size_t kEndOfCentralDirSize = 22;
-constexpr std::size_t kCentralHeaderSize = 46;
-constexpr std::size_t kLocalHeaderSize = 30;
-// Offsets inside the central header and the local header.
-constexpr std::size_t kCentralCrc = 16;
-constexpr std::size_t kCentralCompressedSize = 20;
-constexpr std::size_t kCentralSize = 24;
-constexpr std::size_t kCentralNameLength = 28;
-constexpr std::size_t kCentralExtraLength = 30;
-constexpr std::size_t kCentralCommentLength = 32;
-constexpr std::size_t kCentralLocalOffset = 42;
-constexpr std::size_t kLocalCrc = 14;
-constexpr std::size_t kLocalCompressedSize = 18;
-constexpr std::size_t kLocalSize = 22;
-constexpr std::size_t kEocdEntryCount = 10;
-constexpr std::size_t kEocdDirOffset = 16;
+// Offsets inside the end-of-central-directory record, a central header and a local header.
+constexpr std::size_t kEocdSize = 22, kEocdEntryCount = 10, kEocdDirOffset = 16;
+constexpr std::size_t kCentralHeaderSize = 46, kCentralCrc = 16, kCentralSize = 24, kCentralNameLength = 28,
+                      kCentralLocalOffset = 42;
+constexpr std::size_t kLocalHeaderSize = 30, kLocalCrc = 14, kLocalSize = 22;
 
-std::uint32_t Read32(const std::string& b, std::size_t at) {
-  if (at + 4 > b.size()) throw std::runtime_error("zip patch: read past the end");
+std::uint32_t Read(const std::string& b, std::size_t at, int bytes) {
+  if (at + bytes > b.size()) throw std::runtime_error("zip patch: read past the end");
   std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
   return v;
-}
-
-std::uint16_t Read16(const std::string& b, std::size_t at) {
-  if (at + 2 > b.size()) throw std::runtime_error("zip patch: read past the end");
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8));
 }
 
 void Write32(std::string& b, std::size_t at, std::uint32_t v) {
@@ -56,23 +36,23 @@ void Write32(std::string& b, std::size_t at, std::uint32_t v) {
 // Calls `patch(centralHeaderOffset, localHeaderOffset)` for every entry named `name`.
 void ForEachEntry(std::string& zip, const std::string& name,
                   const std::function<void(std::size_t, std::size_t)>& patch) {
-  if (zip.size() < kEndOfCentralDirSize) throw std::runtime_error("zip patch: too short");
-  std::size_t eocd = zip.size() - kEndOfCentralDirSize;
-  while (Read32(zip, eocd) != kEndOfCentralDirSignature) {
-    if (eocd == 0) throw std::runtime_error("zip patch: no end of central directory");
-    --eocd;
+  if (zip.size() < kEocdSize) throw std::runtime_error("zip patch: too short");
+  std::size_t eocd = zip.size() - kEocdSize;
+  while (Read(zip, eocd, 4) != 0x06054b50) {
+    if (eocd-- == 0) throw std::runtime_error("zip patch: no end of central directory");
   }
-  const std::uint16_t count = Read16(zip, eocd + kEocdEntryCount);
-  std::size_t at = Read32(zip, eocd + kEocdDirOffset);
+  const std::uint32_t count = Read(zip, eocd + kEocdEntryCount, 2);
+  std::size_t at = Read(zip, eocd + kEocdDirOffset, 4);
   int found = 0;
-  for (std::uint16_t i = 0; i < count; ++i) {
-    if (Read32(zip, at) != kCentralHeaderSignature) throw std::runtime_error("zip patch: bad central header");
-    const std::size_t nameLength = Read16(zip, at + kCentralNameLength);
-    const std::size_t next = at + kCentralHeaderSize + nameLength + Read16(zip, at + kCentralExtraLength) +
-                             Read16(zip, at + kCentralCommentLength);
-    if (zip.compare(at + kCentralHeaderSize, nameLength, name) == 0 && name.size() == nameLength) {
-      const std::size_t local = Read32(zip, at + kCentralLocalOffset);
-      if (Read32(zip, local) != kLocalHeaderSignature) throw std::runtime_error("zip patch: bad local header");
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (Read(zip, at, 4) != 0x02014b50) throw std::runtime_error("zip patch: bad central header");
+    const std::size_t nameLength = Read(zip, at + kCentralNameLength, 2);
+    // The name is followed by the extra field and the comment, whose lengths come next.
+    const std::size_t next =
+        at + kCentralHeaderSize + nameLength + Read(zip, at + kCentralNameLength + 2, 2) + Read(zip, at + 32, 2);
+    if (name.size() == nameLength && zip.compare(at + kCentralHeaderSize, nameLength, name) == 0) {
+      const std::size_t local = Read(zip, at + kCentralLocalOffset, 4);
+      if (Read(zip, local, 4) != 0x04034b50) throw std::runtime_error("zip patch: bad local header");
       patch(at, local);
       ++found;
     }
@@ -133,7 +113,7 @@ std::string MakeZip(const std::vector<ZipEntry>& entries) {
 
 void DamageCrc(std::string& zip, const std::string& name) {
   ForEachEntry(zip, name, [&](std::size_t central, std::size_t local) {
-    const std::uint32_t crc = Read32(zip, central + kCentralCrc) ^ 0x5A5A5A5A;
+    const std::uint32_t crc = Read(zip, central + kCentralCrc, 4) ^ 0x5A5A5A5A;
     Write32(zip, central + kCentralCrc, crc);
     Write32(zip, local + kLocalCrc, crc);
   });
@@ -146,13 +126,6 @@ void PatchDeclaredSize(std::string& zip, const std::string& name, std::uint32_t 
   });
 }
 
-void PatchCompressedSize(std::string& zip, const std::string& name, std::uint32_t size) {
-  ForEachEntry(zip, name, [&](std::size_t central, std::size_t local) {
-    Write32(zip, central + kCentralCompressedSize, size);
-    Write32(zip, local + kLocalCompressedSize, size);
-  });
-}
-
 void RenameEntry(std::string& zip, const std::string& name, const std::string& to) {
   if (to.size() != name.size()) throw std::invalid_argument("RenameEntry: names differ in length");
   ForEachEntry(zip, name, [&](std::size_t central, std::size_t local) {
@@ -161,12 +134,8 @@ void RenameEntry(std::string& zip, const std::string& name, const std::string& t
   });
 }
 
-PackageBuilder::PackageBuilder(std::string controlXml, ZipMethod method) { ControlXml(std::move(controlXml), method); }
-
-PackageBuilder& PackageBuilder::ControlXml(std::string xml, ZipMethod method) {
-  inner_.insert(inner_.begin(), ZipEntry{"control.xml", std::move(xml), method});
-  return *this;
-}
+PackageBuilder::PackageBuilder(std::string controlXml, ZipMethod method)
+    : inner_{ZipEntry{"control.xml", std::move(controlXml), method}} {}
 
 PackageBuilder& PackageBuilder::File(std::string name, std::string data, ZipMethod method) {
   inner_.push_back(ZipEntry{std::move(name), std::move(data), method});
@@ -183,30 +152,20 @@ PackageBuilder& PackageBuilder::OuterAfter(ZipEntry entry) {
   return *this;
 }
 
-PackageBuilder& PackageBuilder::OuterName(std::string name, ZipMethod method) {
-  outerName_ = std::move(name);
-  outerMethod_ = method;
-  return *this;
-}
-
 std::string PackageBuilder::InnerZip() const { return MakeZip(inner_); }
-
-std::string PackageBuilder::Build() const { return BuildAround(InnerZip()); }
 
 std::string PackageBuilder::BuildAround(const std::string& inner) const {
   std::vector<ZipEntry> outer = before_;
-  outer.push_back(ZipEntry{outerName_, inner, outerMethod_});
+  outer.push_back(ZipEntry{"package.zip", inner});
   outer.insert(outer.end(), after_.begin(), after_.end());
   return MakeZip(outer);
 }
-
-void PackageBuilder::WriteTo(const std::string& path) const { WriteBytes(path, Build()); }
 
 void WritePackage(const std::string& path, const std::string& controlXml,
                   const std::map<std::string, std::string>& files) {
   PackageBuilder builder(controlXml);
   for (const auto& [name, data] : files) builder.File(name, data);
-  builder.WriteTo(path);
+  WriteBytes(path, builder.Build());
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {

@@ -22,42 +22,34 @@ struct ZipEntry {
 // A zip archive holding `entries` in this order (which is also the central-directory order).
 std::string MakeZip(const std::vector<ZipEntry>& entries);
 
-// Damage helpers over the bytes of a zip archive; each patches the central directory and the
-// local header of every entry named `name` and fails the calling test when there is none.
+// Damage over the bytes of a zip archive: each patches the central directory and the local
+// header of every entry named `name`, and fails the calling test when there is none.
 void DamageCrc(std::string& zip, const std::string& name);
 void PatchDeclaredSize(std::string& zip, const std::string& name, std::uint32_t size);
-void PatchCompressedSize(std::string& zip, const std::string& name, std::uint32_t size);
 // Renames in place, so `to` must be as long as `name`: the way to two entries of one name.
 void RenameEntry(std::string& zip, const std::string& name, const std::string& to);
 
 // The inner and outer archive of one package. By default the outer archive holds only a stored
-// "package.zip"; the inner one holds "control.xml" (when set) followed by the files in the
-// order they were added.
+// "package.zip"; the inner one holds "control.xml" (when given) followed by the added files.
 class PackageBuilder {
  public:
   PackageBuilder() = default;
   explicit PackageBuilder(std::string controlXml, ZipMethod method = ZipMethod::Stored);
 
-  PackageBuilder& ControlXml(std::string xml, ZipMethod method = ZipMethod::Stored);
   PackageBuilder& File(std::string name, std::string data, ZipMethod method = ZipMethod::Stored);
   // Outer entries placed before or after the "package.zip" entry.
   PackageBuilder& OuterBefore(ZipEntry entry);
   PackageBuilder& OuterAfter(ZipEntry entry);
-  // The outer entry's name and method ("package.zip", stored unless changed).
-  PackageBuilder& OuterName(std::string name, ZipMethod method = ZipMethod::Stored);
 
   std::string InnerZip() const;
-  // The outer archive around `inner` (the builder's own inner archive when omitted).
-  std::string Build() const;
+  std::string Build() const { return BuildAround(InnerZip()); }
+  // The outer archive around another inner archive.
   std::string BuildAround(const std::string& inner) const;
-  void WriteTo(const std::string& path) const;
 
  private:
   std::vector<ZipEntry> inner_;
   std::vector<ZipEntry> before_;
   std::vector<ZipEntry> after_;
-  std::string outerName_ = "package.zip";
-  ZipMethod outerMethod_ = ZipMethod::Stored;
 };
 
 // The one-line way to a package file: "control.xml" plus the named firmware files, all stored.
