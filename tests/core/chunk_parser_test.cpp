@@ -48,9 +48,9 @@ std::string ChunkCamera(bool modeActive = true) {
   <Integer Name="ChunkWidth" NameSpace="Standard"><Value>640</Value></Integer>
   <IntSwissKnife Name="ChunkGain" NameSpace="Standard"><pVariable Name="S">GainSelectorValue</pVariable>
     <Formula>S*10+3</Formula></IntSwissKnife>
-  <Enumeration Name="GainSelector" NameSpace="Standard"><pSelected>ChunkGain</pSelected>
+  <Enumeration Name="GainSelector" NameSpace="Standard"><pSelected>ChunkGain</pSelected><pValue>GainSelectorValue</pValue>
     <EnumEntry Name="Red" NameSpace="Standard"><Value>1</Value></EnumEntry>
-    <EnumEntry Name="Blue" NameSpace="Standard"><Value>2</Value></EnumEntry><pValue>GainSelectorValue</pValue></Enumeration>
+    <EnumEntry Name="Blue" NameSpace="Standard"><Value>2</Value></EnumEntry></Enumeration>
   <Integer Name="GainSelectorValue" NameSpace="Custom"><Value>1</Value></Integer>
   <Integer Name="ChunkHidden" NameSpace="Standard"><Visibility>Invisible</Visibility><Value>5</Value></Integer>
   <Integer Name="ChunkWriteOnly" NameSpace="Standard"><ImposedAccessMode>WO</ImposedAccessMode><Value>9</Value></Integer>
@@ -79,9 +79,7 @@ class ChunkParserTest : public ::testing::Test {
   PvBuffer chunks_;
 };
 
-// Without names the parser reads the chunk features it found: visible ones of the chunk
-// category, less the selector, the control features and unreadable ones. Asked names are
-// read as asked, still less the control features; unknown ones are the camera's absence.
+// Unasked, the visible readable features of the chunk category less the control ones are read.
 TEST_F(ChunkParserTest, ReadsChunkFeaturesExpandingSelectedOnesPerEntry) {
   Use(ChunkCamera());
   core::ChunkParser parser(&device_);
@@ -94,6 +92,11 @@ TEST_F(ChunkParserTest, ReadsChunkFeaturesExpandingSelectedOnesPerEntry) {
             "9/3001 NoSuchChunk : Node is not available");
   // A selector that is no enumeration is refused by the node map's typed lookup.
   EXPECT_THROW(parser.GetChunkValues(Data(), kChunkBytes, {"ChunkOrphan"}), sdkadaptor::ExceptionSdkAdaptor);
+  // Cut off from its device, the parser refuses instead of reaching it.
+  parser.DetachDevice();
+  EXPECT_CALL(device_, GetParameters()).Times(0);
+  EXPECT_EQ(Failure<ConnectException>([&] { parser.GetChunkValues(Data(), kChunkBytes, {}); }),
+            "2/4 Not connected to camera.");
 }
 
 TEST_F(ChunkParserTest, ChunkModeOffOrAbsentOrAFailingNodeMapGivesNoValues) {
@@ -109,15 +112,6 @@ TEST_F(ChunkParserTest, ChunkModeOffOrAbsentOrAFailingNodeMapGivesNoValues) {
       })
       .WillRepeatedly([this] { return map_->NewParameters(); });
   EXPECT_THAT(core::ChunkParser(&device_).GetChunkValues(Data(), kChunkBytes, {}), IsEmpty());
-}
-
-TEST_F(ChunkParserTest, ParserCutOffFromItsDeviceRefusesInsteadOfReachingIt) {
-  Use(ChunkCamera());
-  core::ChunkParser parser(&device_);
-  parser.DetachDevice();
-  EXPECT_CALL(device_, GetParameters()).Times(0);
-  EXPECT_EQ(Failure<ConnectException>([&] { parser.GetChunkValues(Data(), kChunkBytes, {}); }),
-            "2/4 Not connected to camera.");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Acquisition through the device core against an emulated GigE Vision camera: frames of every
-// pixel format the camera sends stored as BMP, TIFF and raw and read back, and buffers that
-// outlive their stream and device. Runs only in a loopback-only namespace.
+// Acquisition through the device core against an emulated camera: frames stored and read back,
+// buffers that outlive their stream and device. Runs only in a loopback-only namespace.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -50,48 +49,36 @@ class StreamCamera : public ::testing::Test {
   std::vector<std::shared_ptr<core::Stream>> streams_;
 };
 
-TEST_F(StreamCamera, StoresFramesOfEveryPixelFormatAsBmpTiffAndRaw) {
-  // The colours of the first two pixels of the first two lines; "" for mono.
-  const std::pair<const char*, const char*> formats[] = {{"Mono8", ""},         {"Mono16", ""},
-                                                         {"BayerGR8", "GRBG"}, {"BayerRG8", "RGGB"},
-                                                         {"BayerGB8", "GBRG"}, {"BayerBG8", "BGGR"}};
+// Frames as the camera sends them reach each file kind; how the writer lays out each format
+// and Bayer order is the stand-in's own test.
+TEST_F(StreamCamera, StoresFramesOfEachPixelFormatFamilyAsBmpTiffAndRaw) {
   util::test::ScratchDir scratch;
-  for (const auto& [pixelFormat, sites] : formats) {
+  for (const std::string pixelFormat : {"Mono8", "Mono16", "BayerRG8"}) {
     SCOPED_TRACE(pixelFormat);
     device_->AcquisitionStop();
-    device_->GetFeatures()->GetEnum("PixelFormat")->SetValue(std::string(pixelFormat));
+    device_->GetFeatures()->GetEnum("PixelFormat")->SetValue(pixelFormat);
     device_->AcquisitionStart(kBufferCount);
     std::unique_ptr<core::Buffer> buffer = streams_[0]->RetrieveBuffer(kFrameTimeoutMs);
     ASSERT_NE(buffer, nullptr);
-    const uint32_t bytes = std::string(pixelFormat) == "Mono16" ? 2 : 1;
-    const uint32_t height = buffer->GetPayloadSize() / width_ / bytes;
-    // A sample as the camera sent it: 16-bit ones little-endian.
-    const auto sent = [&](uint32_t x, uint32_t y) -> uint32_t {
-      const uint8_t* at = buffer->GetData() + (static_cast<std::size_t>(y) * width_ + x) * bytes;
-      return bytes == 1 ? at[0] : at[0] | at[1] << 8;
-    };
+    const uint32_t bytes = pixelFormat == "Mono16" ? 2 : 1;
     for (const char* name : {"frame.bmp", "frame.tiff", "FRAME.RAW"}) {
       buffer->Store((scratch.Path() / name).string());
     }
     const std::vector<uint8_t> raw = test::ReadFile(scratch.Path() / "FRAME.RAW");
-    ASSERT_EQ(raw.size(), buffer->GetPayloadSize());
-    EXPECT_TRUE(std::equal(raw.begin(), raw.end(), buffer->GetData()));
+    EXPECT_TRUE(raw.size() == buffer->GetPayloadSize() && std::equal(raw.begin(), raw.end(), buffer->GetData()));
+    // Pixel (2, 2): a red site in RGGB; 16-bit samples come little-endian.
+    const uint8_t* sent = buffer->GetData() + (2 * width_ + 2) * bytes;
+    const uint32_t sample = bytes == 1 ? sent[0] : sent[0] | sent[1] << 8;
     for (const bool tiff : {false, true}) {
       const test::StoredPicture picture = tiff ? test::ReadTiff(scratch.Path() / "frame.tiff")
                                                : test::ReadBmp(scratch.Path() / "frame.bmp");
       ASSERT_EQ(picture.problem, "");
-      EXPECT_EQ(std::make_pair(picture.width, picture.height), std::make_pair(width_, height));
+      EXPECT_EQ(std::make_pair(picture.width, picture.height), std::make_pair(width_, static_cast<uint32_t>(raw.size() / width_ / bytes)));
       // BMP scales 16-bit samples to 8 bits; TIFF keeps them.
       const uint32_t bits = tiff ? 8 * bytes : 8;
       EXPECT_EQ(picture.bitsPerSample, bits);
-      ASSERT_EQ(picture.samplesPerPixel, *sites == '\0' ? 1u : 3u);
-      for (uint32_t site = 0; site < 4; ++site) {
-        const uint32_t x = 2 + site % 2;
-        const uint32_t y = 2 + site / 2;
-        // Each pixel keeps the colour its site recorded.
-        const uint32_t colour = *sites == '\0' ? 0 : sites[site] == 'R' ? 0 : sites[site] == 'G' ? 1 : 2;
-        EXPECT_EQ(picture.At(x, y, colour), sent(x, y) >> (8 * bytes - bits)) << x << ", " << y << (tiff ? " TIFF" : " BMP");
-      }
+      EXPECT_EQ(picture.samplesPerPixel, pixelFormat == "BayerRG8" ? 3u : 1u);
+      EXPECT_EQ(picture.At(2, 2, 0), sample >> (8 * bytes - bits)) << (tiff ? "TIFF" : "BMP");
     }
   }
 }

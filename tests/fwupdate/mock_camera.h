@@ -1,7 +1,6 @@
 #pragma once
-// A camera made of adaptor mocks for the update engine's tests. Every device handle that the
-// engine's device factory builds reaches the same camera state, so a test can see how often
-// the engine connected and disconnected, whatever handles it made on the way.
+// A camera of adaptor mocks for the update engine's tests: every device handle the engine's
+// factory builds reaches the same state, so a test sees every connect and disconnect.
 
 #include <gmock/gmock.h>
 

@@ -1,6 +1,4 @@
-// The adaptor's buffers, images and buffer writer over the stand-in, without a
-// camera: buffers without an SDK buffer, pictures allocated in buffers and stored in each
-// format.
+// The adaptor's buffers, images and buffer writer over the stand-in, without a camera.
 #include "sdkadaptor/src/buffer.h"
 
 #include <gmock/gmock.h>
@@ -30,8 +28,6 @@ TEST(AdaptorBuffer, SettersWithoutAnSdkBufferThrowInternalErrorAndTheRestReadsNo
   sdkadaptor::Buffer buffer(nullptr, nullptr);
   const std::pair<const char*, std::function<void()>> rows[] = {
       {"Failed to SetID()", [&] { buffer.SetID(1); }},
-      {"Failed to SetBlockID()", [&] { buffer.SetBlockID(1); }},
-      {"Failed to SetTimestamp()", [&] { buffer.SetTimestamp(1); }},
       {"Failed to SetReceptionTime()", [&] { buffer.SetReceptionTime(1); }},
   };
   for (const auto& [description, set] : rows) {

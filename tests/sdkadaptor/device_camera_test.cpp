@@ -1,6 +1,5 @@
-// The adaptor's device, nodes and GigE Vision stream against an emulated camera: what only a
-// camera shows (nodes of an ended connection, the control privilege, the stream queue). Runs
-// only in a loopback-only network namespace.
+// What only a camera shows of the adaptor's device, nodes and GigE Vision stream. Runs only in
+// a loopback-only network namespace.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -100,10 +99,9 @@ TEST_F(DeviceCameraTest, StreamQueueIsCappedAndAbortedBuffersAreQueuedAgain) {
 TEST(DeviceCameraConnect, AccessTypesSetTheControlPrivilegeAndAHeldCameraIsRefused) {
   REQUIRE_CAMERA_NAMESPACE();
   EmulatorLauncher camera({Camera("127.0.0.3")});
-  const std::pair<AccessTypeEnum, uint8_t> cases[] = {{AccessTypeEnum::Control, 2},
-                                                      {AccessTypeEnum::Exclusive, 1},
-                                                      {AccessTypeEnum::ReadOnly, 0},
-                                                      {static_cast<AccessTypeEnum>(7), 2}};
+  using Access = AccessTypeEnum;  // privilege register: 2 control, 1 exclusive, 0 none; unknown is control
+  const std::pair<Access, uint8_t> cases[] = {{Access::Control, 2}, {Access::Exclusive, 1}, {Access::ReadOnly, 0},
+                                              {static_cast<Access>(7), 2}};
   for (const auto& [access, privilege] : cases) {
     SCOPED_TRACE(static_cast<int>(access));
     DeviceGEV device;

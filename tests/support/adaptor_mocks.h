@@ -1,7 +1,6 @@
 #pragma once
-// GoogleMock stand-ins for the adaptor's abstract devices, node maps, nodes and enumeration
-// entries, and for the file access the core's file writer drives: the core's fault paths are
-// tested through them without a camera.
+// GoogleMock stand-ins for the adaptor's devices, node maps, nodes, streams and buffers, and for
+// the file access of the core's file writer: the core's fault paths without a camera.
 
 #include <gmock/gmock.h>
 
@@ -19,7 +18,6 @@
 #include "sdkadaptor/src/gen_boolean.h"
 #include "sdkadaptor/src/gen_command.h"
 #include "sdkadaptor/src/gen_enum.h"
-#include "sdkadaptor/src/gen_enum_entry.h"
 #include "sdkadaptor/src/gen_file.h"
 #include "sdkadaptor/src/gen_float.h"
 #include "sdkadaptor/src/gen_integer.h"
@@ -91,10 +89,9 @@ class MockGenParameters : public sdkadaptor::InterfaceGenParameters {
   MOCK_METHOD(void, AttachDataChunks, (unsigned char* data, unsigned int size), (override));
 };
 
-// A node of the adaptor class Node (GenParameter or one of its typed subclasses) whose
-// generic operations are mocked. It has no SDK node, so the typed operations of Node (which
-// are not virtual) fail as the adaptor fails for a node it cannot reach; a test that needs
-// their values uses the emulated camera instead.
+// A node of the adaptor class Node (GenParameter or a typed subclass) without an SDK node: the
+// operations tests steer are mocked; the rest fail, or read false or empty, as for a node the
+// adaptor cannot reach.
 template <class Node>
 class MockNode : public Node {
  public:
@@ -107,19 +104,10 @@ class MockNode : public Node {
   MOCK_METHOD(std::string, GetName, (), (const, override));
   MOCK_METHOD(std::string, GetToolTip, (), (const, override));
   MOCK_METHOD(quarx::FeatureTypeEnum, GetType, (), (const, override));
-  MOCK_METHOD(bool, IsUpdateEnabled, (), (override));
   MOCK_METHOD(quarx::VisibilityTypeEnum, GetVisibility, (), (const, override));
-  MOCK_METHOD(bool, IsAvailable, (), (const, override));
-  MOCK_METHOD(bool, IsImplemented, (), (const, override));
-  MOCK_METHOD(bool, IsPersistent, (), (const, override));
-  MOCK_METHOD(bool, IsReadable, (), (const, override));
   MOCK_METHOD(bool, IsSelector, (), (const, override));
-  MOCK_METHOD(bool, IsStreamable, (), (const, override));
-  MOCK_METHOD(bool, IsValueCached, (), (const, override));
   MOCK_METHOD(bool, IsWritable, (), (const, override));
   MOCK_METHOD(std::string, ToString, (), (const, override));
-  MOCK_METHOD(std::vector<std::string>, GetSelectingParameters, (), (const, noexcept, override));
-  MOCK_METHOD(std::vector<std::string>, GetSelectedParameters, (), (const, noexcept, override));
 };
 
 using MockGenParameter = MockNode<sdkadaptor::GenParameter>;
@@ -140,16 +128,6 @@ std::shared_ptr<::testing::NiceMock<Node>> NodeOfType(quarx::FeatureTypeEnum typ
   return node;
 }
 
-class MockGenEnumEntry : public sdkadaptor::InterfaceGenEnumEntry {
- public:
-  MOCK_METHOD(std::string, GetDescription, (), (const, override));
-  MOCK_METHOD(std::string, GetDisplayName, (), (const, override));
-  MOCK_METHOD(std::string, GetName, (), (const, override));
-  MOCK_METHOD(std::string, GetToolTip, (), (const, override));
-  MOCK_METHOD(quarx::VisibilityTypeEnum, GetVisibility, (), (const, override));
-  MOCK_METHOD(int64_t, GetValue, (), (const, override));
-  MOCK_METHOD(bool, IsAvailable, (), (const, override));
-};
 
 // The camera's file access as the core's file writer drives it.
 class MockFileAccess : public core::GenicamFile::FileAccess {

@@ -4,27 +4,30 @@
 // mocks cannot stand in for) without a camera. Values live in the document itself.
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
+#include "camerasdk/PvGenParameterArray.h"
 #include "sdkadaptor/src/gen_parameters.h"
-
-class PvGenParameterArray;
 
 namespace quarx::test {
 
 class XmlNodeMap {
  public:
-  // Throws std::runtime_error when the text is no GenICam document.
-  explicit XmlNodeMap(const std::string& xml);
-  ~XmlNodeMap();
-  XmlNodeMap(const XmlNodeMap&) = delete;
-  XmlNodeMap& operator=(const XmlNodeMap&) = delete;
+  // The stand-in's own document loading applies the same checks as a connected camera's map.
+  explicit XmlNodeMap(const std::string& xml) {
+    if (parameters_.BindDocument(xml).IsFailure() || parameters_.Get(PvString("Root")) == nullptr) {
+      throw std::runtime_error("not a GenICam document with a Root category");
+    }
+  }
 
   // A new adaptor node map over the document, as a device hands one out.
-  std::unique_ptr<sdkadaptor::InterfaceGenParameters> NewParameters();
+  std::unique_ptr<sdkadaptor::InterfaceGenParameters> NewParameters() {
+    return std::make_unique<sdkadaptor::GenParameters>(&parameters_);
+  }
 
  private:
-  std::unique_ptr<PvGenParameterArray> parameters_;
+  PvGenParameterArray parameters_;
 };
 
 }  // namespace quarx::test
