@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -48,8 +47,8 @@ std::string ChunkCamera(bool modeActive = true) {
   <Integer Name="ChunkWidth" NameSpace="Standard"><Value>640</Value></Integer>
   <IntSwissKnife Name="ChunkGain" NameSpace="Standard"><pVariable Name="S">GainSelectorValue</pVariable>
     <Formula>S*10+3</Formula></IntSwissKnife>
-  <Enumeration Name="GainSelector" NameSpace="Standard"><pSelected>ChunkGain</pSelected><pValue>GainSelectorValue</pValue>
-    <EnumEntry Name="Red" NameSpace="Standard"><Value>1</Value></EnumEntry>
+  <Enumeration Name="GainSelector" NameSpace="Standard"><pSelected>ChunkGain</pSelected>
+    <pValue>GainSelectorValue</pValue><EnumEntry Name="Red" NameSpace="Standard"><Value>1</Value></EnumEntry>
     <EnumEntry Name="Blue" NameSpace="Standard"><Value>2</Value></EnumEntry></Enumeration>
   <Integer Name="GainSelectorValue" NameSpace="Custom"><Value>1</Value></Integer>
   <Integer Name="ChunkHidden" NameSpace="Standard"><Visibility>Invisible</Visibility><Value>5</Value></Integer>

@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -20,7 +19,6 @@
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "tests/support/adaptor_mocks.h"
 #include "tests/support/genicam_document.h"
-#include "tests/support/log_capture.h"
 #include "tests/support/thrown_adaptor_exception.h"
 #include "tests/support/xml_node_map.h"
 
@@ -68,7 +66,7 @@ TEST(DeviceCreate, RecordOfAnotherInterfaceTypeIsRefused) {
   EXPECT_EQ(Failure<CoreException>([&] { quarx::core::Device::Create(info); }), "7/2 Invalid device type(2)");
 }
 
-TEST_F(DeviceTest, FeaturesNeedAConnectionAndLeaveOutTheChunkImage) {
+TEST_F(DeviceTest, FeaturesNeedAConnectionLeaveOutTheChunkImageAndNeverThrowOnLookup) {
   quarx::core::DeviceGEV device(impl_);
   EXPECT_EQ(Failure<ConnectException>([&] { device.GetFeatures(); }), "2/4 Not connected to camera.");
   ON_CALL(*gev_, IsConnected()).WillByDefault(Return(true));
@@ -81,34 +79,27 @@ TEST_F(DeviceTest, FeaturesNeedAConnectionAndLeaveOutTheChunkImage) {
   EXPECT_EQ(impl_->GetString("Missing"), nullptr);
   EXPECT_EQ(Failure<quarx::FeatureException>([&] { impl_->GetString("Width"); }),
             "9/1 Width : Width is not string.");
-}
-
-TEST_F(DeviceTest, RefusedPriorityIs900AndFailedDisconnect2001WithTheAdaptorsOrTheStandardText) {
-  EXPECT_CALL(*gev_, SetHeartBeatThreadPriority(99)).WillOnce(Throw(ExceptionSdkAdaptor(0x4000, "GenericError", "refused")));
-  quarx::core::DeviceGEV device(impl_);
-  EXPECT_EQ(Failure<CoreException>([&] { device.SetHeartbeatThreadPriority(99); }), "7/900 GenericError, refused");
-  EXPECT_CALL(*gev_, DisConnect()).WillOnce(Throw(ExceptionSdkAdaptor(0x17, "link lost")))
-      .WillOnce(Throw(std::runtime_error("gone")));
-  EXPECT_EQ(Failure<ConnectException>([&] { device.DisConnect(); }), "2/2001 NotConnected, link lost");
-  EXPECT_EQ(Failure<ConnectException>([&] { device.DisConnect(); }), "2/2001 gone");
-}
-
-TEST_F(DeviceTest, DestroyingADeviceDisconnectsItOnlyWhenConnectedAndSwallowsAFailure) {
-  auto unconnected = std::make_unique<NiceMock<MockDeviceGEV>>();
-  EXPECT_CALL(*unconnected, DisConnect()).Times(0);
-  quarx::core::DeviceGEVImpl("127.0.0.3", std::move(unconnected));
-  ON_CALL(*gev_, IsConnected()).WillByDefault(Return(true));
-  EXPECT_CALL(*gev_, DisConnect()).WillOnce(Throw(ExceptionSdkAdaptor(0x17, "link lost")));
-  EXPECT_NO_THROW(impl_.reset());
-}
-
-TEST_F(DeviceTest, FeatureAndLinkParameterLookupsNeverThrow) {
+  // Lookups over a node map that cannot be had report absence instead of throwing.
   ON_CALL(*gev_, GetParameters()).WillByDefault(Throw(std::runtime_error("no node map")));
   ON_CALL(*gev_, GetCommunicationParameters()).WillByDefault(Throw(std::runtime_error("no link map")));
   EXPECT_EQ(impl_->GetFeature("Width"), nullptr);
   EXPECT_TRUE(impl_->GetFeatures().empty());
   EXPECT_EQ(impl_->GetCommunicationParameter("AnswerTimeout"), nullptr);
   EXPECT_TRUE(impl_->GetCommunicationParameters().empty());
+}
+
+// A failed disconnect is 2001; destroying a device disconnects it only when connected, quietly.
+TEST_F(DeviceTest, RefusedPriorityIs900AndFailedDisconnect2001ExceptWhenTheDeviceGoes) {
+  EXPECT_CALL(*gev_, SetHeartBeatThreadPriority(99)).WillOnce(Throw(ExceptionSdkAdaptor(0x4000, "GenericError", "refused")));
+  EXPECT_EQ(Failure<CoreException>([&] { quarx::core::DeviceGEV(impl_).SetHeartbeatThreadPriority(99); }),
+            "7/900 GenericError, refused");
+  EXPECT_CALL(*gev_, DisConnect()).Times(2).WillRepeatedly(Throw(ExceptionSdkAdaptor(0x17, "link lost")));
+  EXPECT_EQ(Failure<ConnectException>([&] { impl_->DisConnect(); }), "2/2001 NotConnected, link lost");
+  auto unconnected = std::make_unique<NiceMock<MockDeviceGEV>>();
+  EXPECT_CALL(*unconnected, DisConnect()).Times(0);
+  quarx::core::DeviceGEVImpl("127.0.0.3", std::move(unconnected));
+  ON_CALL(*gev_, IsConnected()).WillByDefault(Return(true));
+  EXPECT_NO_THROW(impl_.reset());
 }
 
 TEST_F(DeviceTest, VendorCheckAcceptsOnlyTheMakersPrefixInAnyCase) {

@@ -34,8 +34,7 @@ class StreamCamera : public ::testing::Test {
     test::EmulatedCameraSpec spec;
     spec.address = "127.0.0.2";
     cameras_ = std::make_unique<test::EmulatorLauncher>(std::vector<test::EmulatedCameraSpec>{spec});
-    std::unique_ptr<core::FoundDeviceInfo> record =
-        std::make_unique<core::FoundDeviceInfo>(spec.address, DeviceInterfaceTypeEnum::GEV);
+    auto record = std::make_unique<core::FoundDeviceInfo>(spec.address, DeviceInterfaceTypeEnum::GEV);
     device_ = core::Device::Create(record);
     device_->Connect();
     width_ = static_cast<uint32_t>(device_->GetFeatures()->GetInteger("Width")->GetValue());
@@ -73,7 +72,8 @@ TEST_F(StreamCamera, StoresFramesOfEachPixelFormatFamilyAsBmpTiffAndRaw) {
       const test::StoredPicture picture = tiff ? test::ReadTiff(scratch.Path() / "frame.tiff")
                                                : test::ReadBmp(scratch.Path() / "frame.bmp");
       ASSERT_EQ(picture.problem, "");
-      EXPECT_EQ(std::make_pair(picture.width, picture.height), std::make_pair(width_, static_cast<uint32_t>(raw.size() / width_ / bytes)));
+      EXPECT_EQ(picture.width, width_);
+      EXPECT_EQ(picture.height, raw.size() / width_ / bytes);
       // BMP scales 16-bit samples to 8 bits; TIFF keeps them.
       const uint32_t bits = tiff ? 8 * bytes : 8;
       EXPECT_EQ(picture.bitsPerSample, bits);

@@ -24,7 +24,7 @@ using quarx::sdkadaptor::BufferFormatType;
 using quarx::sdkadaptor::ExceptionSdkAdaptor;
 using quarx::test::Thrown;
 
-TEST(AdaptorBuffer, SettersWithoutAnSdkBufferThrowInternalErrorAndTheRestReadsNothing) {
+TEST(AdaptorBuffer, WithoutAnSdkBufferSettersThrowAndReadsGiveNothingAndAnUnlistedPixelTypeIsNotSupported) {
   sdkadaptor::Buffer buffer(nullptr, nullptr);
   const std::pair<const char*, std::function<void()>> rows[] = {
       {"Failed to SetID()", [&] { buffer.SetID(1); }},
@@ -38,12 +38,9 @@ TEST(AdaptorBuffer, SettersWithoutAnSdkBufferThrowInternalErrorAndTheRestReadsNo
   EXPECT_EQ(buffer.GetImage(), nullptr);
   EXPECT_EQ(buffer.GetDataPointer(), nullptr);
   EXPECT_NO_THROW(buffer.Release());
-}
-
-TEST(AdaptorImage, PixelTypeWithoutFactoryEntryIsNotSupportedRatherThanFatal) {
-  sdkadaptor::Buffer buffer;
-  std::unique_ptr<sdkadaptor::InterfaceImage> image = buffer.GetImage();
-  // Mono8s has a class but no factory entry: its code cannot be turned back into a format.
+  // A pixel type with a class but no factory entry is not supported rather than fatal.
+  sdkadaptor::Buffer fresh;
+  std::unique_ptr<sdkadaptor::InterfaceImage> image = fresh.GetImage();
   image->Alloc(2, 2, pixelformat::Mono8s(), 0, 0, 0);
   const ExceptionSdkAdaptor e = Thrown([&] { image->GetPixelFormat(); });
   EXPECT_EQ(e.GetCodeString() + "/" + e.GetDescription(), "NotSupported/Unsupported pixel type(0x01080002)");

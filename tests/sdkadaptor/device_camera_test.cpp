@@ -23,18 +23,12 @@ using quarx::test::Thrown;
 
 constexpr CodeEnum kNotConnected = 0x17;
 
-EmulatedCameraSpec Camera(const std::string& address) {
-  EmulatedCameraSpec spec;
-  spec.address = address;
-  return spec;
-}
-
 // One camera shared by the tests that leave it as they found it.
 class DeviceCameraTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     if (quarx::test::InCameraNamespace()) {
-      camera_ = std::make_unique<EmulatorLauncher>(std::vector<EmulatedCameraSpec>{Camera("127.0.0.2")});
+      camera_ = std::make_unique<EmulatorLauncher>(std::vector<EmulatedCameraSpec>{EmulatedCameraSpec{}});
     }
   }
   static void TearDownTestSuite() { camera_.reset(); }
@@ -98,7 +92,9 @@ TEST_F(DeviceCameraTest, StreamQueueIsCappedAndAbortedBuffersAreQueuedAgain) {
 
 TEST(DeviceCameraConnect, AccessTypesSetTheControlPrivilegeAndAHeldCameraIsRefused) {
   REQUIRE_CAMERA_NAMESPACE();
-  EmulatorLauncher camera({Camera("127.0.0.3")});
+  EmulatedCameraSpec spec;
+  spec.address = "127.0.0.3";
+  EmulatorLauncher camera({spec});
   using Access = AccessTypeEnum;  // privilege register: 2 control, 1 exclusive, 0 none; unknown is control
   const std::pair<Access, uint8_t> cases[] = {{Access::Control, 2}, {Access::Exclusive, 1}, {Access::ReadOnly, 0},
                                               {static_cast<Access>(7), 2}};

@@ -19,7 +19,7 @@ namespace {
 using quarx::test::Thrown;
 using ::testing::ElementsAre;
 
-TEST(Result, KeepsListedCodesAndFoldsOthersAndTheAdaptorsOwnToGenericError) {
+TEST(Result, KeepsListedCodesFoldsOthersToGenericErrorAndBusyOnesToDeviceBusy) {
   EXPECT_EQ(Result().GetCodeString(), "Ok");
   for (const unsigned int kept : {0x17u, 0x0B03u, 0xFFFFu}) {
     EXPECT_EQ(Result::CodeEnumFromUint(kept), kept);
@@ -30,6 +30,12 @@ TEST(Result, KeepsListedCodesAndFoldsOthersAndTheAdaptorsOwnToGenericError) {
   EXPECT_EQ(timeout.GetCodeString() + "/" + timeout.GetDescription(), "Timeout/took too long");
   EXPECT_EQ(ExceptionSdkAdaptor(0x100001, "").GetCodeString(), "InvalidParameterIndex");
   EXPECT_THROW(ExceptionSdkAdaptor(0x1E, "timeout"), std::out_of_range);
+  for (const PvResult& busy : {PvResult(0x202, "busy"), PvResult(0x4000, 0x4000, "busy")}) {
+    EXPECT_TRUE(Result::IsBusy(busy));
+    const ExceptionSdkAdaptor e = Thrown([&] { Result::ThrowExceptionWhenError(busy, "f", 1); });
+    EXPECT_EQ(e.GetCodeString() + "/" + e.GetDescription() + "/" + std::to_string(e.GetCode()), "Device BUSY/busy/514");
+  }
+  EXPECT_FALSE(Result::IsBusy(PvResult(0x4000, 0x17, "generic")));
 }
 
 TEST(Result, SuccessLogsOneTraceLineAndAFailureAnErrorAndAWarningLineAndThrows) {
@@ -44,16 +50,6 @@ TEST(Result, SuccessLogsOneTraceLineAndAFailureAnErrorAndAWarningLineAndThrows) 
   EXPECT_THAT(log.Lines(), ElementsAre("[trace] <Connect> Result(OK), Description()",
                                        "[error] <DisConnect> Result(Unknown), Description(odd failure)",
                                        "[warning] ThrowExceptionWhenError Result(Unknown) File(device.cpp) Line(40)"));
-}
-
-TEST(Result, BusyResultsThrowDeviceBusy) {
-  for (const PvResult& busy : {PvResult(0x202, "busy"), PvResult(0x4000, 0x4000, "busy")}) {
-    EXPECT_TRUE(Result::IsBusy(busy));
-    const ExceptionSdkAdaptor e = Thrown([&] { Result::ThrowExceptionWhenError(busy, "f", 1); });
-    EXPECT_EQ(e.GetCode(), 0x202u);
-    EXPECT_EQ(e.GetCodeString() + "/" + e.GetDescription(), "Device BUSY/busy");
-  }
-  EXPECT_FALSE(Result::IsBusy(PvResult(0x4000, 0x17, "generic")));
 }
 
 TEST(Converters, ValuesTheSdkDoesNotListFoldIntoUndefinedOrOther) {

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,10 +21,7 @@ namespace quarx::sdkadaptor {
 namespace {
 
 // Per call, the scripted network answers a result and records of the given SDK types.
-struct Round {
-  PvResult result;
-  std::vector<int> types;
-};
+using Round = std::pair<PvResult, std::vector<int>>;
 
 struct ScriptedBackend : camerasdk::DiscoveryBackend {
   std::deque<Round> rounds;
@@ -45,7 +43,7 @@ struct ScriptedBackend : camerasdk::DiscoveryBackend {
     rounds.pop_front();
     result.interfaces.push_back(std::make_unique<PvInterface>("eth1", "eth1 10.0.0.1", "10.0.0.1"));
     const PvInterface* host = result.interfaces.back().get();
-    for (const int type : round.types) {
+    for (const int type : round.second) {
       PvDeviceIdentity id;
       id.connection_id = "10.0.0." + std::to_string(10 + result.devices.size());
       if (type == PvDeviceInfoTypeGEV) {
@@ -55,7 +53,7 @@ struct ScriptedBackend : camerasdk::DiscoveryBackend {
         result.devices.push_back(std::make_unique<PvDeviceInfo>(static_cast<PvDeviceInfoType>(type), id, host));
       }
     }
-    return round.result;
+    return round.first;
   }
 };
 
@@ -100,7 +98,8 @@ TEST_F(SystemTest, FindDeviceAsksAgainOnceAfterAFailure) {
   EXPECT_EQ(log.Lines()[0], "[error] <FindDevice> Result(Timeout), Description(no answer in time)");
   const ExceptionSdkAdaptor e = test::Thrown([&] { system_.FindDevice("02:5e:c1:00:00:01"); });
   EXPECT_EQ(e.GetCodeString() + "/" + e.GetDescription(), "Timeout/no answer in time");
-  EXPECT_EQ(net_.lookedUp, (std::vector<std::string>{"10.0.0.10", "10.0.0.10", "02:5e:c1:00:00:01", "02:5e:c1:00:00:01"}));
+  EXPECT_EQ(net_.lookedUp,
+            (std::vector<std::string>{"10.0.0.10", "10.0.0.10", "02:5e:c1:00:00:01", "02:5e:c1:00:00:01"}));
 }
 
 }  // namespace
