@@ -109,7 +109,8 @@ bool MatchInChild(const std::string& value, const std::regex& pattern) {
   pollfd readable{pipeEnds[0], POLLIN, 0};
   int ready = 0;
   do {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     ready = poll(&readable, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
   } while (ready < 0 && errno == EINTR);
   std::string report;
@@ -152,7 +153,8 @@ void RefuseOverlongNumbers(const std::string& pattern) {
       continue;
     }
     if (digits > kMaxNumberDigits && (before == '\\' || before == '{' || before == ',')) {
-      throw std::regex_error(before == '\\' ? std::regex_constants::error_backref : std::regex_constants::error_badbrace);
+      throw std::regex_error(before == '\\' ? std::regex_constants::error_backref
+                                            : std::regex_constants::error_badbrace);
     }
     digits = 0;
   }

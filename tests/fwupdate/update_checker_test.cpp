@@ -112,13 +112,16 @@ TEST(UpdateChecker, CameraReadConditionsLeaveTheCameraDisconnected) {
   EXPECT_THROW(Fits(camera, {{"DeviceUserID", "line-3"}}), quarx::ConnectException);
 }
 
-// An invalid or overlong pattern is the package's fault: an error, not false, before any
-// connection. A value over its limit is not handed to the matcher: it does not match.
+// An invalid or overlong pattern, or one with a count out of range, is the package's fault: an error, not false, before
+// any connection. A value over its limit is not handed to the matcher: it does not match.
 TEST(UpdateChecker, InvalidOrOverlongPatternIsAnErrorAndOverlongValueNoMatch) {
   MockCamera camera;
   for (const auto& [feature, pattern] :
        {std::pair("DeviceVersion", std::string("1.(0")), std::pair("DeviceUserID", std::string("1.(0")),
-        std::pair("DeviceVersion", std::string(kMaxPatternBytes + 1, 'a'))}) {
+        std::pair("DeviceVersion", std::string(kMaxPatternBytes + 1, 'a')),
+        // Numbers the regex compiler would overflow or wrap (a{4294967297} into a{1}).
+        std::pair("DeviceVersion", std::string("(1)\\12345678901")),
+        std::pair("DeviceVersion", std::string("a{4294967297}"))}) {
     EXPECT_THROW(Fits(camera, {{feature, pattern}}), std::regex_error) << feature << " " << pattern.size();
   }
   EXPECT_EQ(camera.connects, 0);
