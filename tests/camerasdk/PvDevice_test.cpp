@@ -31,11 +31,9 @@ TEST(PvDevice, LinkParameterTextIsReadWholeAndWithinRangeOrRefused) {
   } kCases[] = {
       {"AnswerTimeout", "30000", "30000"},
       {"AnswerTimeout", "0", nullptr},
-      {"CommandRetryCount", "7", "7"},
       {"CommandRetryCount", "0x0A", "10"},
       {"CommandRetryCount", "+5", "5"},
       {"CommandRetryCount", "5 ", nullptr},
-      {"CommandRetryCount", "5x", nullptr},
       {"CommandRetryCount", "", nullptr},
       {"CommandRetryCount", "0x", nullptr},
       {"CommandRetryCount", "99999999999999999999", nullptr},

@@ -18,19 +18,10 @@ using quarx::test::EmulatedCameraSpec;
 using quarx::test::EmulatorLauncher;
 using Clock = std::chrono::steady_clock;
 
-EmulatedCameraSpec Camera(const std::string& address) {
+TEST(PvSystemCamera, RecordCarriesTheNetworkFieldsAndTheMacInTheLowerCaseOfDiscovery) {
+  REQUIRE_CAMERA_NAMESPACE();
   EmulatedCameraSpec spec;
-  spec.address = address;
-  return spec;
-}
-
-class PvSystemCamera : public ::testing::Test {
- protected:
-  void SetUp() override { REQUIRE_CAMERA_NAMESPACE(); }
-};
-
-TEST_F(PvSystemCamera, RecordCarriesTheNetworkFieldsAndTheMacInTheLowerCaseOfDiscovery) {
-  EmulatedCameraSpec spec = Camera("127.0.0.4");
+  spec.address = "127.0.0.4";
   spec.mac = "02:5E:C1:9A:BC:DE";
   spec.extraArguments = {"--manufacturer-info", "made for tests", "--netmask", "255.255.0.0", "--gateway", "127.0.0.9"};
   EmulatorLauncher cameras({spec});
@@ -49,8 +40,11 @@ TEST_F(PvSystemCamera, RecordCarriesTheNetworkFieldsAndTheMacInTheLowerCaseOfDis
   EXPECT_STREQ(info->GetInterface()->GetName().GetAscii(), "lo");
 }
 
-TEST_F(PvSystemCamera, FindDeviceByAddressOrMacReturnsOnTheAnswerOrFailsAfterTheDetectionTime) {
-  EmulatorLauncher cameras({Camera("127.0.0.2"), Camera("127.0.0.3")});
+TEST(PvSystemCamera, FindDeviceByAddressOrMacReturnsOnTheAnswerOrFailsAfterTheDetectionTime) {
+  REQUIRE_CAMERA_NAMESPACE();
+  EmulatedCameraSpec second;
+  second.address = "127.0.0.3";
+  EmulatorLauncher cameras({EmulatedCameraSpec{}, second});
   PvSystem system;
   system.SetDetectionTimeout(1500);
   for (const auto& [id, found] : {std::pair{"127.0.0.3", true}, std::pair{"02:5e:c1:00:00:03", true},

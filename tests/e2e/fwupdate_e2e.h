@@ -1,7 +1,6 @@
 #pragma once
-// Runs the real fwupdate program as users and scripts do: given standard input (or talked to
-// while it runs), bounded in time, optionally without HOME, with a configuration file of its own
-// or with a standard output that cannot be written. Also writes update packages from a few settings.
+// Runs the real fwupdate program as users and scripts do (talked to while it runs, without HOME,
+// with a configuration file of its own or an unwritable standard output); writes update packages.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -73,10 +72,7 @@ class RunningProgram {
   explicit RunningProgram(const std::vector<std::string>& arguments, const RunOptions& setup = {})
       : start_(std::chrono::steady_clock::now()) {
     // Everything the child needs is made before fork: a test may run threads.
-    std::vector<std::string> words = setup.argv ? *setup.argv : arguments;
-    if (!setup.argv) {
-      words.insert(words.begin(), FWUPDATE_PATH);
-    }
+    std::vector<std::string> words = setup.argv.value_or(Lines{FWUPDATE_PATH} + arguments);
     std::vector<char*> argv;
     for (auto& word : words) {
       argv.push_back(word.data());
@@ -213,11 +209,9 @@ class RunningProgram {
 
   std::chrono::steady_clock::time_point start_;
   pid_t pid_ = -1;
-  int in_ = -1;
-  int out_ = -1;
+  int in_ = -1, out_ = -1;
   std::string out_text_;
-  bool eof_ = false;
-  bool finished_ = false;
+  bool eof_ = false, finished_ = false;
 };
 
 inline ProgramRun RunFwupdate(const std::vector<std::string>& arguments, const RunOptions& setup = {}) {
@@ -229,13 +223,10 @@ inline ProgramRun RunFwupdate(const std::vector<std::string>& arguments, const R
 struct UpdateSpec {
   std::map<std::string, std::string> conditions = {
       {"DeviceVendorName", "Velmora"}, {"DeviceModelName", "FWCAM-1"}, {"DeviceVersion", "1\\.0\\.[0-9]+"}};
-  std::optional<std::string> version = std::string("2.0.0");
-  std::optional<std::string> description = std::string("FWCAM-1 firmware 2.0.0");
-  std::uint32_t executeTimeoutMs = 3000;
-  std::uint32_t resetDelayMs = 1000;
+  std::optional<std::string> version = std::string("2.0.0"), description = std::string("FWCAM-1 firmware 2.0.0");
+  std::uint32_t executeTimeoutMs = 3000, resetDelayMs = 1000;
   std::string assertPattern = "2\\.0\\.0";
-  bool withSteps = true;
-  bool withAssert = true;
+  bool withSteps = true, withAssert = true;
   std::optional<std::string> procedure = std::nullopt;
 };
 

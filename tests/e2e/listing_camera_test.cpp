@@ -35,16 +35,13 @@ TEST(DeviceListProgram, ListsCamerasByConnectionIdWithinTheDiscoveryTime) {
   // Started in reverse order: the list follows the connection ids, not who answered first.
   EmulatedCameraSpec second;
   second.address = "127.0.0.3";
-  second.model = "FWCAM-3";
-  second.serial = "SN0003";
   EmulatedCameraSpec first;
   first.model = "FWCAM-2";
-  first.serial = "SN0002";
   first.userName = "line-2";
   first.version = "1.2.0";
   const EmulatorLauncher cameras({second, first});
-  const std::string listed = Listed(0, "FWCAM-2", "SN0002", "line-2", "1.2.0", "127.0.0.2", "02:5e:c1:00:00:02") +
-                             Listed(1, "FWCAM-3", "SN0003", "", "1.0.0", "127.0.0.3", "02:5e:c1:00:00:03");
+  const std::string listed = Listed(0, "FWCAM-2", "EMU002", "line-2", "1.2.0", "127.0.0.2", "02:5e:c1:00:00:02") +
+                             Listed(1, "FWCAM-1", "EMU003", "", "1.0.0", "127.0.0.3", "02:5e:c1:00:00:03");
   const ProgramRun run = RunFwupdate({"-l", "--timeout", "500"});
   EXPECT_EQ(run.out, listed);
   EXPECT_EQ(run.exitStatus, 0);
@@ -56,16 +53,22 @@ TEST(DeviceListProgram, ListsCamerasByConnectionIdWithinTheDiscoveryTime) {
   EXPECT_EQ(others.exitStatus, 0);
 }
 
-// A camera outside every subnet of the host answers discovery by broadcast.
+// A camera outside every subnet of the host answers discovery by broadcast; its serial number and
+// user-defined name fill their whole fields, without a NUL.
 TEST(DeviceListProgram, ListsACameraAnsweringByBroadcastAlsoForScripts) {
   REQUIRE_CAMERA_NAMESPACE();
-  const DiscoveryAnswer camera{"02:5e:c1:00:00:4b", "192.168.77.10", "Velmora", "FWCAM-B", "3.1.0", "SN004B",
-                               "far-away"};
-  const GvcpResponder responder(camera, GvcpResponder::ReplyTo::Broadcast);
+  const DiscoveryAnswer camera{"02:5e:c1:00:00:4b", "192.168.77.10", "Velmora", "FWCAM-B", "3.1.0",
+                               "0123456789ABCDEF", "far-away-16-chr!"};
+  const GvcpResponder responder(
+      [&camera](std::uint16_t id) {
+        return std::vector<std::vector<std::uint8_t>>{EncodeDiscoveryAck(camera, id)};
+      },
+      GvcpResponder::ReplyTo::Broadcast);
   ASSERT_TRUE(responder.Bound());
   const std::vector<std::string> list = {"-l", "--timeout", "300"};
   const ProgramRun run = RunFwupdate(list);
-  EXPECT_EQ(run.out, Listed(0, "FWCAM-B", "SN004B", "far-away", "3.1.0", "192.168.77.10", "02:5e:c1:00:00:4b"));
+  EXPECT_EQ(run.out,
+            Listed(0, "FWCAM-B", "0123456789ABCDEF", "far-away-16-chr!", "3.1.0", "192.168.77.10", "02:5e:c1:00:00:4b"));
   EXPECT_EQ(run.exitStatus, 0);
 
   // A full disk fails the run with one line on standard error; a command-line error keeps its status.
@@ -129,8 +132,7 @@ TEST(FileInfoProgram, ListsEachUpdateWithTheCamerasItFits) {
        kIndex0 + Lines{kMatched, kDev0} + kIndex1 + Lines{kMatched, kDev0, kDev1} + kIndex2 + Lines{kMatched, kDev1}},
       {{"-d", "1"}, 0, kIndex0 + Lines{kMatched} + kIndex1 + Lines{kMatched, kDev1} + kIndex2 + Lines{kMatched, kDev1}},
       {{"--no-test"}, 0, kIndex0 + kIndex1 + kIndex2},
-      {{"-d", "5"},
-       1,
+      {{"-d", "5"}, 1,
        kIndex0 +
            Lines{kMatched, "", " Error : vector::_M_range_check: __n (which is 5) >= this->size() (which is 2) "}},
   };

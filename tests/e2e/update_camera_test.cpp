@@ -5,6 +5,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <regex>
@@ -79,42 +80,31 @@ UpdateSpec Fits() {
   return spec;
 }
 
-std::string RegexError(const std::string& pattern) {
-  try {
-    std::regex{pattern};
-  } catch (const std::regex_error& e) {
-    return e.what();
-  }
+std::string RegexError(const std::string& pattern) try {
+  std::regex{pattern};
   return "no error";
+} catch (const std::regex_error& e) {
+  return e.what();
 }
 
 class UpdateCameraTest : public ::testing::Test {
  protected:
   void SetUp() override { REQUIRE_CAMERA_NAMESPACE(); }
-  void TearDown() override {
-    // A camera left stopped would not end on SIGTERM.
-    if (cameras_ && cameras_->Pid(0) > 0) {
-      kill(cameras_->Pid(0), SIGCONT);
-    }
-  }
 
   void Start(std::vector<EmulatedCameraSpec> specs) { cameras_ = std::make_unique<EmulatorLauncher>(std::move(specs)); }
   // `-u PKG`, the given options and the discovery time; PKG stands for the package in the output too.
   std::unique_ptr<RunningProgram> Update(std::vector<std::string> options, const RunOptions& setup = {}) {
-    for (auto& option : options) {
-      option = option == "PKG" ? package_.str() : option;
-    }
+    std::replace(options.begin(), options.end(), std::string("PKG"), package_.str());
     options.insert(options.begin(), "-u");
     options.insert(options.end(), {"--timeout", kDiscoveryMs});
     return std::make_unique<RunningProgram>(options, setup);
   }
-  Lines Finish(RunningProgram& program, ProgramRun& run) {
-    run = program.Finish();
-    ProgramRun shown = run;
-    for (std::size_t at; (at = shown.out.find(package_.str())) != std::string::npos;) {
-      shown.out.replace(at, package_.str().size(), "PKG");
+  ProgramRun Finish(RunningProgram& program) {
+    ProgramRun run = program.Finish();
+    for (std::size_t at; (at = run.out.find(package_.str())) != std::string::npos;) {
+      run.out.replace(at, package_.str().size(), "PKG");
     }
-    return shown.Lines();
+    return run;
   }
   std::string CameraLog(std::size_t camera = 0) const { return cameras_->Output(camera); }
 
@@ -134,6 +124,7 @@ struct UpdateCase {
   std::string answer = "";                                    // given once the question shows; none: end of input
   std::string imageVersion = "2.0.0";
   milliseconds atLeast{0};
+  void (*whileRunning)(EmulatorLauncher& cameras) = nullptr;
 };
 
 // Without --no-prompt: the question comes before the first step.
@@ -165,8 +156,11 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
   // Through a pipe the question is only seen if the tool flushes it before reading.
   EXPECT_TRUE(c.answer.empty() || program->WaitForOutput(kQuestion, std::chrono::seconds(10)));
   program->Answer(c.answer);
-  ProgramRun run;
-  EXPECT_THAT(Finish(*program, run), ElementsAreArray(c.lines)) << run.out;
+  if (c.whileRunning != nullptr) {
+    c.whileRunning(*cameras_);
+  }
+  const ProgramRun run = Finish(*program);
+  EXPECT_THAT(run.Lines(), ElementsAreArray(c.lines)) << run.out;
   EXPECT_EQ(run.exitStatus, c.exitStatus);
   EXPECT_GE(run.elapsed, c.atLeast);
   for (std::size_t i = 0; i < c.cameraLogs.size(); ++i) {
@@ -179,25 +173,19 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
 }
 
 const char* kBackAt2 = "back version=2.0.0";
-const Lines kUpdated = Preview() + Lines{""} + Steps() + Success();
 const Lines kRefused = Preview() + Lines{""} + kBegin;
 const Lines kInvalidPattern = Preview() + Error(RegexError("2.(0"));
 
 INSTANTIATE_TEST_SUITE_P(
     Update, UpdateRun,
     ::testing::Values(
-        Row("NoPrompt", 0, kUpdated, {kBackAt2}),
-        Row("Silent", 0, Preview() + Result(), {kBackAt2},
-            [](UpdateCase& c) {
-              c.options = {"PKG", "--silent"};
-            }),
+        Row("NoPrompt", 0, Preview() + Lines{""} + Steps() + Success(), {kBackAt2}),
+        Row("Silent", 0, Preview() + Result(), {kBackAt2}, [](UpdateCase& c) { c.options = {"PKG", "--silent"}; }),
         // "yes" is no answer: the question comes again; the whole reset delay is slept.
         Row("YesThenY", 0, Preview() + Lines{"", std::string(kQuestion) + kQuestion} + Steps("3", "2") + Success(),
-            {kBackAt2},
-            [](UpdateCase& c) {
+            {kBackAt2}, [](UpdateCase& c) {
               Prompting(c).answer = "yes\nY\n";
-              c.update.resetDelayMs = 2500;
-              c.atLeast = milliseconds(2500);
+              c.update.resetDelayMs = 2500; c.atLeast = milliseconds(2500);
             }),
         Row("AnswerNoLeavesTheCameraAlone", 0, Preview() + Lines{"", kQuestion}, {kUntouched},
             [](UpdateCase& c) { Prompting(c).answer = "n\n"; }),
@@ -208,17 +196,13 @@ INSTANTIATE_TEST_SUITE_P(
             [](UpdateCase& c) { c.update.conditions["DeviceUserID"] = "line-1"; }),
         Row("CameraOfAnotherMaker", 1,
             kRefused + Error("The specified connction_id is invalid. Is supports only VELMORA camera."), {kUntouched},
-            [](UpdateCase& c) {
-              c.cameras[0].mac = "00:11:22:33:44:55";
-              c.update = UpdateSpec{};
-            }),
+            [](UpdateCase& c) { c.cameras[0].mac = "00:11:22:33:44:55"; c.update = UpdateSpec{}; }),
         // Polls a second apart until the time-out: the wait is bounded, not endless.
         Row("CommandNeverCompletes", 1,
             Preview() + Lines{""} + Steps("2") + Error("Device version mismatch : camera(1.0.0) expect(2\\.0\\.0)"), {},
             [](UpdateCase& c) {
               c.cameras[0].neverDone = true;
-              c.update.executeTimeoutMs = 2000;
-              c.atLeast = milliseconds(2000);
+              c.update.executeTimeoutMs = 2000; c.atLeast = milliseconds(2000);
             }),
         Row("CameraNeverComesBack", 1,
             Preview() + Lines{""} + Steps("3", "1", 1) +
@@ -233,8 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "Progress   : Waiting after device reset (Estimated time = 0 Sec.)",
                       "Progress   : Searching device"} +
                 Error("NO target device : 02:5e:c1:00:00:02"),
-            {},
-            [](UpdateCase& c) {
+            {}, [](UpdateCase& c) {
               c.cameras[0].neverBack = true;
               c.cameras.push_back(Cam("127.0.0.3"));
               const std::string check = Step(
@@ -245,9 +228,21 @@ INSTANTIATE_TEST_SUITE_P(
         Row("VersionMismatchAfterReset", 1,
             Preview() + Lines{""} + Steps() + Error("Device version mismatch : camera(2.0.1) expect(2\\.0\\.0)"),
             {"back version=2.0.1"}, [](UpdateCase& c) { c.imageVersion = "2.0.1"; }),
+        // While the tool waits, the camera comes back with the installed version on a new address.
+        Row("CameraBackOnAnotherAddressIsFoundAgainByItsMac", 0, Preview() + Lines{""} + Steps("3", "4") + Success(),
+            {}, [](UpdateCase& c) {
+              c.update.resetDelayMs = 4000;
+              c.whileRunning = [](EmulatorLauncher& cameras) {
+                ASSERT_TRUE(cameras.WaitForOutput(0, "127.0.0.2 reset", std::chrono::seconds(20)));
+                EmulatedCameraSpec moved = Cam("127.0.0.4");
+                moved.mac = "02:5e:c1:00:00:02";
+                moved.serial = "EMU002";
+                moved.version = "2.0.0";
+                cameras.Restart(0, moved);
+              };
+            }),
         Row("OnlyTheTargetOfTwoCameras", 0, Preview(1, "EMU003") + Lines{""} + Steps() + Success(1, "EMU003"),
-            {kUntouched, kBackAt2},
-            [](UpdateCase& c) {
+            {kUntouched, kBackAt2}, [](UpdateCase& c) {
               c.cameras.push_back(Cam("127.0.0.3"));
               c.options = {"PKG", "-d", "1", "--no-prompt"};
             }),
@@ -265,28 +260,8 @@ INSTANTIATE_TEST_SUITE_P(
             {"install succeeded version=2.0.0"}, [](UpdateCase& c) { c.update.withAssert = false; }),
         // The package does not exist: the device number is checked first.
         Row("DeviceNumberPastTheList", 1, Error("Invalid device idx: 1"), {kUntouched},
-            [](UpdateCase& c) {
-              c.options = {"missing.guf", "-d", "1", "--no-prompt"};
-            })),
+            [](UpdateCase& c) { c.options = {"missing.guf", "-d", "1", "--no-prompt"}; })),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(UpdateCameraTest, CameraBackOnAnotherAddressIsFoundAgainByItsMac) {
-  Start({Cam()});
-  UpdateSpec slowReset = Fits();
-  slowReset.resetDelayMs = 4000;
-  WriteUpdatePackage(package_.str(), {slowReset});
-  auto program = Update({"PKG", "--no-prompt"});
-  ASSERT_TRUE(cameras_->WaitForOutput(0, "127.0.0.2 reset", std::chrono::seconds(20)));
-  // While the tool waits, the camera comes back with the installed version on a new address.
-  EmulatedCameraSpec moved = Cam("127.0.0.4");
-  moved.mac = "02:5e:c1:00:00:02";
-  moved.serial = "EMU002";
-  moved.version = "2.0.0";
-  cameras_->Restart(0, moved);
-  ProgramRun run;
-  EXPECT_THAT(Finish(*program, run), ElementsAreArray(Preview() + Lines{""} + Steps("3", "4") + Success()));
-  EXPECT_EQ(run.exitStatus, 0);
-}
 
 // The last progress line and the error line.
 std::string Ending(const Lines& lines) { return lines.size() < 3 ? "" : lines[lines.size() - 3] + "\n" + lines.back(); }
@@ -304,11 +279,6 @@ struct StopCase {
   std::string closed;    // what the camera reports of its file; nothing when it is left open
   milliseconds hang{0};  // how long a stalled camera stays stopped after the signals
 };
-
-StopCase Stopping(const char* name, bool duringUpload, std::vector<int> signals, int exitStatus, std::string ending,
-                  std::string closed, milliseconds hang = {}) {
-  return {name, duringUpload, std::move(signals), exitStatus, std::move(ending), std::move(closed), hang};
-}
 
 void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
 
@@ -328,11 +298,9 @@ TEST_P(StoppedUpdate, EndsWithItsErrorLineClosingTheFileWithoutResettingTheCamer
   // More than one piece of the upload, so that a stop lands while the file is open.
   WriteUpdatePackage(package_.str(), {spec}, "2.0.0", 200 * 1024);
   auto program = Update({"PKG", "--no-prompt"});
-  if (c.duringUpload) {
-    ASSERT_TRUE(cameras_->WaitForOutput(0, "stalled size=8192", std::chrono::seconds(20))) << CameraLog();
-  } else {
-    ASSERT_TRUE(program->WaitForOutput("Progress   : Execute update process", std::chrono::seconds(20)));
-  }
+  ASSERT_TRUE(c.duringUpload ? cameras_->WaitForOutput(0, "stalled size=8192", std::chrono::seconds(20))
+                             : program->WaitForOutput("Progress   : Execute update process", std::chrono::seconds(20)))
+      << CameraLog();
   for (const int signal : c.signals) {
     // Two signals sent at once would merge into one: the first is handled before the next.
     std::this_thread::sleep_for(milliseconds(100));
@@ -343,15 +311,14 @@ TEST_P(StoppedUpdate, EndsWithItsErrorLineClosingTheFileWithoutResettingTheCamer
   if (c.duringUpload && !c.ending.empty()) {
     kill(cameras_->Pid(0), SIGCONT);
   }
-  ProgramRun run;
-  const Lines lines = Finish(*program, run);
+  const ProgramRun run = Finish(*program);
   // A stop is seen within milliseconds; this leaves room for a loaded machine.
   EXPECT_LT(std::chrono::steady_clock::now() - signalled, c.hang + milliseconds(2000));
   EXPECT_EQ(run.exitStatus, c.exitStatus) << run.out;
   if (c.ending.empty()) {
     EXPECT_THAT(run.out, Not(HasSubstr("Error")));
   } else {
-    EXPECT_EQ(Ending(lines), c.ending) << run.out;
+    EXPECT_EQ(Ending(run.Lines()), c.ending) << run.out;
   }
   EXPECT_THAT(CameraLog(), HasSubstr(c.closed));
   EXPECT_THAT(CameraLog(), Not(HasSubstr(" reset")));
@@ -360,22 +327,22 @@ TEST_P(StoppedUpdate, EndsWithItsErrorLineClosingTheFileWithoutResettingTheCamer
 const std::string kUpload = "Upload update binary";
 const std::string kInstall = "Execute update process (Estimated time = 30 Sec.)";
 
-INSTANTIATE_TEST_SUITE_P(UpdateStop, StoppedUpdate,
-                         ::testing::Values(
-                             // A request gives up after about 2.5 s: resuming 4 s into the hang lets the upload fail
-                             // first and the close that follows reach the camera.
-                             Stopping("CameraHangsMidUpload", true, {}, 1,
-                                      "Progress   : " + kUpload +
-                                          "\n Error : <Write> Failed to write file(Firmware) mode(write) ",
-                                      "file Firmware closed size=8192 ", milliseconds(4000)),
-                             Stopping("SigintDuringUpload", true, {SIGINT}, 130, Interrupted(kUpload, "SIGINT"),
-                                      "file Firmware closed size=65536 "),
-                             Stopping("SecondSigintEndsAtOnce", true, {SIGINT, SIGINT}, 130, "", ""),
-                             Stopping("SigintDuringInstallWait", false, {SIGINT}, 130, Interrupted(kInstall, "SIGINT"),
-                                      "file Firmware closed size="),
-                             Stopping("SigtermDuringInstallWait", false, {SIGTERM}, 143,
-                                      Interrupted(kInstall, "SIGTERM"), "file Firmware closed size=")),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    UpdateStop, StoppedUpdate,
+    ::testing::Values(
+        // A request gives up after about 2.5 s: resuming 4 s into the hang lets the upload fail
+        // first and the close that follows reach the camera.
+        StopCase{"CameraHangsMidUpload", true, {}, 1,
+                 "Progress   : " + kUpload + "\n Error : <Write> Failed to write file(Firmware) mode(write) ",
+                 "file Firmware closed size=8192 ", milliseconds(4000)},
+        StopCase{"SigintDuringUpload", true, {SIGINT}, 130, Interrupted(kUpload, "SIGINT"),
+                 "file Firmware closed size=65536 "},
+        StopCase{"SecondSigintEndsAtOnce", true, {SIGINT, SIGINT}, 130, "", ""},
+        StopCase{"SigintDuringInstallWait", false, {SIGINT}, 130, Interrupted(kInstall, "SIGINT"),
+                 "file Firmware closed size="},
+        StopCase{"SigtermDuringInstallWait", false, {SIGTERM}, 143, Interrupted(kInstall, "SIGTERM"),
+                 "file Firmware closed size="}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quarx::test::e2e

@@ -33,22 +33,17 @@ constexpr int kExecFailed = 127;
 std::vector<std::string> CommandLine(const EmulatedCameraSpec& spec) {
   std::vector<std::string> args = {FWCAM_EMULATOR_PATH, "--install-ms", std::to_string(spec.installMs), "--reset-ms",
                                    std::to_string(spec.resetMs)};
-  for (const auto& [option, value] : {std::pair{"--address", spec.address},
-                                      {"--mac", spec.mac},
-                                      {"--model", spec.model},
-                                      {"--version", spec.version},
-                                      {"--serial", spec.serial},
-                                      {"--user-name", spec.userName},
-                                      {"--sources", spec.sources ? std::to_string(*spec.sources) : ""}}) {
+  for (const auto& [option, value] : {std::pair{"--address", spec.address}, {"--mac", spec.mac},
+                                      {"--model", spec.model}, {"--version", spec.version},
+                                      {"--serial", spec.serial}, {"--user-name", spec.userName}}) {
     if (!value.empty()) {
       args.insert(args.end(), {option, value});
     }
   }
-  if (spec.neverDone) {
-    args.push_back("--never-done");
-  }
-  if (spec.neverBack) {
-    args.push_back("--never-back");
+  for (const auto& [flag, on] : {std::pair{"--never-done", spec.neverDone}, {"--never-back", spec.neverBack}}) {
+    if (on) {
+      args.push_back(flag);
+    }
   }
   args.insert(args.end(), spec.extraArguments.begin(), spec.extraArguments.end());
   return args;
@@ -142,6 +137,7 @@ void EmulatorLauncher::Stop(std::size_t index) {
     return;
   }
   kill(camera.pid, SIGTERM);
+  kill(camera.pid, SIGCONT);  // a stopped camera ends only once it runs again
   const auto deadline = std::chrono::steady_clock::now() + kStopTimeout;
   while (waitpid(camera.pid, nullptr, WNOHANG) == 0) {
     if (std::chrono::steady_clock::now() >= deadline) {

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,16 +16,10 @@ namespace quarx::test {
 // with NN the last byte of the address); other options go in `extraArguments`.
 struct EmulatedCameraSpec {
   std::string address = "127.0.0.2";  // 127.0.0.2 ... 127.0.0.9 exist in the test namespace
-  std::string mac;
-  std::string model;
-  std::string version;
-  std::string serial;
-  std::string userName;
+  std::string mac, model, version, serial, userName;
   std::uint32_t installMs = 100;  // short, so that tests stay fast
   std::uint32_t resetMs = 200;
-  std::optional<std::int32_t> sources;  // adds SourceCount (and SourceSelector for 1..64)
-  bool neverDone = false;
-  bool neverBack = false;
+  bool neverDone = false, neverBack = false;
   std::vector<std::string> extraArguments;
 };
 
@@ -43,8 +36,6 @@ class EmulatorLauncher {
 
   // The process id, or 0 once stopped.
   pid_t Pid(std::size_t index) const;
-  // SIGTERM, then SIGKILL when the camera has not ended within 3 s.
-  void Stop(std::size_t index);
   // Stops the camera if it runs and starts it again with `spec`.
   void Restart(std::size_t index, EmulatedCameraSpec spec);
   // Everything the camera's process has printed so far, also once it is stopped.
@@ -59,6 +50,8 @@ class EmulatorLauncher {
     int output = -1;  // memory file that standard output and error both write to
   };
   void Start(std::size_t index);
+  // SIGTERM, then SIGKILL when the camera has not ended within 3 s.
+  void Stop(std::size_t index);
   void StopAll();
 
   std::vector<Camera> cameras_;

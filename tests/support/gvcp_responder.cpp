@@ -50,13 +50,6 @@ std::vector<std::uint8_t> EncodeDiscoveryAck(const DiscoveryAnswer& identity, st
   return datagram;
 }
 
-GvcpResponder::GvcpResponder(const DiscoveryAnswer& identity, ReplyTo replyTo)
-    : GvcpResponder(
-          [identity](std::uint16_t requestId) {
-            return std::vector<std::vector<std::uint8_t>>{EncodeDiscoveryAck(identity, requestId)};
-          },
-          replyTo) {}
-
 GvcpResponder::GvcpResponder(Script script, ReplyTo replyTo) : script_(std::move(script)), replyTo_(replyTo) {
   fd_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   const int on = 1;

@@ -16,12 +16,7 @@ namespace quarx::test {
 // What a camera announces; the fields it leaves out stay zero.
 struct DiscoveryAnswer {
   std::string mac;  // lower-case, colon-separated
-  std::string ip;
-  std::string vendor;
-  std::string model;
-  std::string version;
-  std::string serial;
-  std::string userName;
+  std::string ip, vendor, model, version, serial, userName;
 };
 
 // A full DISCOVERY_ACK carrying `identity` for `requestId`.
@@ -34,8 +29,6 @@ class GvcpResponder {
   using Script = std::function<std::vector<std::vector<std::uint8_t>>(std::uint16_t requestId)>;
 
   GvcpResponder(Script script, ReplyTo replyTo);
-  // A camera with one identity.
-  GvcpResponder(const DiscoveryAnswer& identity, ReplyTo replyTo);
   ~GvcpResponder();
   GvcpResponder(const GvcpResponder&) = delete;
   GvcpResponder& operator=(const GvcpResponder&) = delete;

@@ -8,16 +8,16 @@
 #include "tests/support/file_bytes.h"
 
 namespace quarx::test {
-
 namespace {
 
 constexpr std::size_t kBmpInfoEnd = 54;
 constexpr std::size_t kBmpPaletteEntry = 4;
 
-StoredPicture Failed(const std::string& why) {
-  StoredPicture picture;
-  picture.problem = why;
-  return picture;
+StoredPicture Failed(const std::string& why) { return {0, 0, 0, 0, {}, why}; }
+
+// Little-endian, as BMP files hold them.
+uint32_t U32(const std::vector<uint8_t>& bytes, std::size_t at) {
+  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ StoredPicture ReadBmp(const std::filesystem::path& path) {
   picture.width = U32(file, 18);
   const auto height = static_cast<int32_t>(U32(file, 22));
   picture.height = static_cast<uint32_t>(height < 0 ? -height : height);
-  const uint16_t bitCount = U16(file, 28);
+  const uint32_t bitCount = U32(file, 28) & 0xFFFF;
   if (bitCount != 8 && bitCount != 24) {
     return Failed("a BMP file of " + std::to_string(bitCount) + " bits a pixel");
   }
@@ -66,8 +66,7 @@ StoredPicture ReadTiff(const std::filesystem::path& path) {
     return Failed("libtiff cannot open the file");
   }
   StoredPicture picture;
-  uint16_t bits = 0;
-  uint16_t samples = 0;
+  uint16_t bits = 0, samples = 0;
   TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &picture.width);
   TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &picture.height);
   TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_BITSPERSAMPLE, &bits);

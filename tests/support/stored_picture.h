@@ -10,14 +10,11 @@
 namespace quarx::test {
 
 struct StoredPicture {
-  uint32_t width = 0;
-  uint32_t height = 0;
+  uint32_t width = 0, height = 0;
   uint32_t bitsPerSample = 0;    // 8 or 16
   uint32_t samplesPerPixel = 0;  // 1 grey, 3 colour
-  // Top-down, red first; grey BMP pixels through their palette.
-  std::vector<uint16_t> samples;
-  // Empty when the file was read; otherwise why not.
-  std::string problem;
+  std::vector<uint16_t> samples;  // top-down, red first; grey BMP pixels through their palette
+  std::string problem;            // empty when the file was read; otherwise why not
 
   uint16_t At(uint32_t x, uint32_t y, uint32_t sample = 0) const {
     return samples[(static_cast<std::size_t>(y) * width + x) * samplesPerPixel + sample];
