@@ -174,5 +174,22 @@ TEST_F(FwcamEmulator, InstallTakesItsTimeAndItsOutcomeShowsAfterTheReset) {
   }
 }
 
+// A camera off loopback, or on an address another camera serves, would reach past the test's own
+// cameras: the emulator refuses to start and says why.
+TEST_F(FwcamEmulator, RefusesAnAddressOffLoopbackOrTaken) {
+  Launch();
+  for (const auto& [address, reason] :
+       {std::pair{"10.0.0.1", "loopback addresses (127.x.x.x) only"}, std::pair{"127.0.0.2", "127.0.0.2"}}) {
+    EmulatedCameraSpec spec;
+    spec.address = address;
+    try {
+      EmulatorLauncher refused({spec});
+      ADD_FAILURE() << address << ": the emulator started";
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quarx::test
