@@ -108,6 +108,11 @@ class RunningProgram {
       if (setup.config && !PlaceConfiguration(config)) {
         _exit(kCannotPrepare);
       }
+      // The tool keeps ignoring a signal it was started with ignored (as a background job of a
+      // script is): start it as a shell starts a command in the foreground, whatever started the tests.
+      for (const int signo : {SIGINT, SIGTERM, SIGPIPE}) {
+        signal(signo, SIG_DFL);
+      }
       execve(FWUPDATE_PATH, argv.data(), env.data());
       _exit(127);
     }
