@@ -2,6 +2,7 @@
 #include "app/fwupdate_devicelist.h"
 
 #include <map>
+#include <set>
 #include <string>
 
 #include <fmt/format.h>
@@ -39,8 +40,14 @@ std::vector<std::unique_ptr<quarx::core::FoundDeviceInfo>> DeviceList::GetSorted
   }
   std::vector<std::unique_ptr<quarx::core::FoundDeviceInfo>> sorted;
   sorted.reserve(by_connection_id.size());
+  // Discovery keeps every camera that answers with a MAC address, so that the search after an
+  // update sees them all; a device number names one of them only, the same one on every run.
+  std::set<std::string> macs;
   for (auto& entry : by_connection_id) {
-    sorted.push_back(std::move(entry.second));
+    const auto* gev = dynamic_cast<const quarx::core::FoundDeviceInfoGEV*>(entry.second.get());
+    if (gev == nullptr || macs.insert(gev->GetMACAddress()).second) {
+      sorted.push_back(std::move(entry.second));
+    }
   }
   return sorted;
 }

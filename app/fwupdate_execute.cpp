@@ -2,10 +2,13 @@
 // steps with progress lines, the search for the camera after its reset, and the result.
 #include "app/fwupdate_execute.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -62,10 +65,13 @@ bool AskConfirmation() {
 }
 
 // How the camera is recognised after its reset: a GigE Vision camera by its MAC address (its
-// IP address, and with it the connection id, may change), any other by its connection id.
+// IP address, and with it the connection id, may change), any other by its connection id; and
+// by its serial number too, so that another camera answering with that address (a cloned
+// configuration, a replaced camera, a spoofing device) is never taken for the one updated.
 struct SearchKey {
   bool byMac = false;
   std::string value;
+  std::string serialNumber;
 
   bool Matches(FoundDeviceInfo& info) const {
     if (!byMac) {
@@ -80,15 +86,17 @@ SearchKey MakeSearchKey(FoundDeviceInfo& target) {
   if (target.GetDeviceType() == quarx::DeviceInterfaceTypeEnum::GEV) {
     const auto* gev = dynamic_cast<const quarx::core::FoundDeviceInfoGEV*>(&target);
     if (gev != nullptr) {
-      return {true, gev->GetMACAddress()};
+      return {true, gev->GetMACAddress(), target.GetSerialNumber()};
     }
   }
-  return {false, target.GetConnectionId()};
+  return {false, target.GetConnectionId(), target.GetSerialNumber()};
 }
 
-// One discovery; the first record that matches the key replaces `refound`. The target must be
-// among the cameras of this very search: a record kept from an earlier search describes the
-// camera before its latest reset, and checking its version would pass a camera that is gone.
+// One discovery; the one record that carries the key's address and serial number replaces
+// `refound`. The target must be among the cameras of this very search: a record kept from an
+// earlier search describes the camera before its latest reset, and checking its version would
+// pass a camera that is gone. Two answers with the address leave no way to tell which one was
+// updated, whatever their serial numbers.
 void SearchDevice(const SearchKey& key, unsigned int timeoutMs, std::uint32_t resetDelayMs,
                   std::unique_ptr<FoundDeviceInfo>& refound) {
   quarx::core::DeviceFinder finder;
@@ -97,13 +105,23 @@ void SearchDevice(const SearchKey& key, unsigned int timeoutMs, std::uint32_t re
     throw std::runtime_error(
         fmt::format("Failed to find device within {} sec : {}", resetDelayMs / kMsPerSecond, key.value));
   }
+  std::unique_ptr<FoundDeviceInfo>* answer = nullptr;
+  std::vector<std::string> serialNumbers;
   for (auto& record : found) {
     if (record && key.Matches(*record)) {
-      refound = std::move(record);
-      return;
+      answer = &record;
+      serialNumbers.push_back(record->GetSerialNumber());
     }
   }
-  throw std::runtime_error(fmt::format("NO target device : {}", key.value));
+  if (answer == nullptr) {
+    throw std::runtime_error(fmt::format("NO target device : {}", key.value));
+  }
+  if (serialNumbers.size() > 1 || serialNumbers.front() != key.serialNumber) {
+    std::sort(serialNumbers.begin(), serialNumbers.end());
+    throw std::runtime_error(fmt::format("Updated device not identified : {} serial number {}, found {}", key.value,
+                                         key.serialNumber, fmt::join(serialNumbers, ", ")));
+  }
+  refound = std::move(*answer);
 }
 
 }  // namespace
@@ -153,6 +171,7 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   }
   // A pattern that does not compile would otherwise be found only after the camera was written.
   quarx::core::fwupdate::CheckPatterns(*update);
+  guffile_->ReadUploadFiles(steps);
 
   if (!noPrompt && !silent && !AskConfirmation()) {
     return;

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <ctime>
 #include <set>
+#include <tuple>
 
 namespace camerasdk {
 namespace {
@@ -81,6 +82,13 @@ ssize_t Receive(int fd, std::array<std::uint8_t, kMaxDatagram>& buffer, unsigned
   }
   return got;
 }
+
+// What tells two answering cameras apart. One camera answers once per host address that reaches
+// it, always alike; two cameras may share a MAC address (a cloned configuration, a replaced
+// camera, a spoofing device), and the search after an update must see both of them.
+using CameraIdentity = std::tuple<std::array<std::uint8_t, 6>, std::uint32_t, std::string>;
+
+CameraIdentity IdentityOf(const DiscoveryAck& ack) { return {ack.mac_address, ack.ip_address, ack.serial_number}; }
 
 }  // namespace
 
@@ -293,7 +301,7 @@ void GvcpDiscovery::SendUnicast(std::uint32_t target) {
 std::vector<GvcpAnswer> GvcpDiscovery::Collect(std::chrono::steady_clock::time_point deadline,
                                                const std::function<bool(const GvcpAnswer&)>& done) {
   std::vector<GvcpAnswer> answers;
-  std::set<std::array<std::uint8_t, 6>> seen;
+  std::set<CameraIdentity> seen;
   std::vector<pollfd> fds;
   for (const int fd : sockets_) {
     fds.push_back(pollfd{fd, POLLIN, 0});
@@ -325,7 +333,7 @@ std::vector<GvcpAnswer> GvcpDiscovery::Collect(std::chrono::steady_clock::time_p
           break;  // drained (EAGAIN), or an ICMP error of an earlier send: nothing to read
         }
         std::optional<DiscoveryAck> ack = ParseDiscoveryAck(buffer.data(), static_cast<std::size_t>(got), request_id_);
-        if (!ack || !seen.insert(ack->mac_address).second) {
+        if (!ack || !seen.insert(IdentityOf(*ack)).second) {
           continue;
         }
         answers.push_back(GvcpAnswer{std::move(*ack), HostArrivedOn(i, arrived_on)});

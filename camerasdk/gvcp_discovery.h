@@ -84,8 +84,8 @@ class GvcpDiscovery {
   // To one camera, from the sockets on its subnet (from all when none is).
   void SendUnicast(std::uint32_t target);
 
-  // Collects answers until the deadline, one per MAC address in arrival order. Returns early once
-  // `done` accepts an answer just taken.
+  // Collects answers until the deadline, one per camera (MAC address, IP address and serial
+  // number) in arrival order. Returns early once `done` accepts an answer just taken.
   std::vector<GvcpAnswer> Collect(std::chrono::steady_clock::time_point deadline,
                                   const std::function<bool(const GvcpAnswer&)>& done = nullptr);
 

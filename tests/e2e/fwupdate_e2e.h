@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -240,9 +241,10 @@ inline std::string Step(const std::string& kind, const std::string& inner) {
 }
 
 // A package of the given updates, each with its own procedure, and a firmware image whose first
-// line names the version the emulated camera installs, at least `minImageSize` bytes long.
-inline void WriteUpdatePackage(const std::string& path, const std::vector<UpdateSpec>& updates,
-                               const std::string& imageVersion = "2.0.0", std::size_t minImageSize = 0) {
+// line names the version the emulated camera installs, at least `minImageSize` bytes long; returns the image.
+inline std::string WriteUpdatePackage(const std::string& path, const std::vector<UpdateSpec>& updates,
+                                      const std::string& imageVersion = "2.0.0", std::size_t minImageSize = 0,
+                                      void (*damage)(std::string& innerZip) = nullptr) {
   std::string rules;
   std::string procedures;
   for (std::size_t i = 0; i < updates.size(); ++i) {
@@ -273,13 +275,18 @@ inline void WriteUpdatePackage(const std::string& path, const std::vector<Update
                          : ""));
     procedures += "</Procedure>\n";
   }
+  // Several 64 KiB pieces of the upload and a short last one: a piece lost, cut or misplaced shows.
+  const std::size_t size = std::max<std::size_t>(200 * 1024 + 123, minImageSize);
   std::string image = "version=" + imageVersion + "\n";
-  // Enough to span several file-access chunks.
-  for (int i = 0; i < 400 || image.size() < minImageSize; ++i) {
+  for (int i = 0; image.size() < size; ++i) {
     image += "image block " + std::to_string(i) + ": test firmware payload\n";
   }
-  WritePackage(path, "<?xml version=\"1.0\"?>\n<GufRuleSet>\n" + rules + procedures + "</GufRuleSet>\n",
-               {{"firmware.img", image}});
+  image.resize(size);
+  PackageBuilder builder("<?xml version=\"1.0\"?>\n<GufRuleSet>\n" + rules + procedures + "</GufRuleSet>\n");
+  std::string inner = builder.File("firmware.img", image).InnerZip();
+  if (damage != nullptr) damage(inner);
+  WriteBytes(path, builder.BuildAround(inner));
+  return image;
 }
 
 }  // namespace quarx::test::e2e
