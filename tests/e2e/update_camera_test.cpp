@@ -282,8 +282,7 @@ INSTANTIATE_TEST_SUITE_P(
             Preview() + Lines{""} + Steps("3", "1", 2) +
                 Lines{"Success    : Update OK", "", kRule, "", "Update success."},
             {"install succeeded version=2.0.0"}, [](UpdateCase& c) { c.update.withAssert = false; }),
-        // The package does not exist: the device number is checked first. A camera with the MAC
-        // address of another is not listed: one device number per MAC address.
+        // The package does not exist: the device number is checked first. One number per MAC address.
         Row("DeviceNumberPastTheList", 1, Error("Invalid device idx: 1"), {kUntouched, kUntouched}, [](UpdateCase& c) {
           c.cameras.push_back(Cam("127.0.0.3", "EMU009"));
           c.options = {"missing.guf", "-d", "1", "--no-prompt"};
