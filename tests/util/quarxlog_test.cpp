@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -58,8 +59,9 @@ class LoggerInChild : public ::testing::Test {
   fs::path LogDir() const { return home_ / ".quarx" / "log"; }
 
   // Builds the logger from `config` (its text; none: a missing file) in a child process with HOME
-  // set or not, logs one message per level and returns what the child printed.
-  std::string LogAllLevels(const std::optional<std::string>& config, bool withHome = true) {
+  // `home` (none: unset), logs one message per level and returns what the child printed; a logger
+  // that cannot be built prints "fails: " and why.
+  std::string LogAllLevels(const std::optional<std::string>& config, const std::optional<std::string>& home) {
     const std::string path = config ? dir_.Write("quarx.conf", *config) : (dir_.Path() / "absent.conf").string();
     const fs::path outPath = dir_.Path() / "stdout.txt";
     std::fflush(nullptr);
@@ -68,7 +70,14 @@ class LoggerInChild : public ::testing::Test {
       if (chdir(cwd_.c_str()) != 0 || std::freopen(outPath.c_str(), "w", stdout) == nullptr) {
         _exit(4);
       }
-      withHome ? setenv("HOME", home_.c_str(), 1) : unsetenv("HOME");
+      home ? setenv("HOME", home->c_str(), 1) : unsetenv("HOME");
+      try {
+        Log::GetInstance(path);
+      } catch (const std::exception& e) {
+        std::printf("fails: %s\n", e.what());
+        std::fflush(stdout);
+        _exit(0);
+      }
       auto& logger = *Log::GetInstance(path).logger_;
       for (std::size_t level = 0; level < kAll.size(); ++level) {
         logger.log(static_cast<spdlog::level::level_enum>(level), "msg {}", kAll[level]);
@@ -95,7 +104,6 @@ TEST_F(LoggerInChild, ConfigurationSetsTheLevelAndTheConsoleOrAFileUnderHome) {
     Levels console;
     std::optional<std::string> file;  // under HOME's log directory
     Levels inFile;
-    bool withHome = true;
   } kCases[] = {
       {"NoConfigurationFile", std::nullopt, {}, {}, {}},
       {"NotToml", "[log\nlevel = ", {}, {}, {}},
@@ -113,18 +121,58 @@ TEST_F(LoggerInChild, ConfigurationSetsTheLevelAndTheConsoleOrAFileUnderHome) {
        {},
        "plant/line 3/fw.log",
        {"error", "critical"}},
-      // Standard output carries what scripts parse, so the console is no stand-in for the file.
-      {"FileWithoutHome", "[log]\nlevel = \"info\"\nfilename = \"fw.log\"\n", {}, {}, {}, false},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
     fs::remove_all(home_ / ".quarx");
-    EXPECT_EQ(LevelsOf(LogAllLevels(c.config, c.withHome), kConsole), c.console);
+    EXPECT_EQ(LevelsOf(LogAllLevels(c.config, home_.string()), kConsole), c.console);
     EXPECT_EQ(fs::exists(home_ / ".quarx"), c.file.has_value());
     if (c.file) {
       ASSERT_TRUE(fs::is_regular_file(LogDir() / *c.file));
       EXPECT_EQ(LevelsOf(ReadFile(LogDir() / *c.file), kFile), c.inFile);
     }
+    EXPECT_TRUE(fs::is_empty(cwd_));
+  }
+}
+
+// Standard output carries what scripts parse, so the console is no stand-in for a log file that
+// has no existing home to go into: nothing is logged then, and nothing is made anywhere.
+TEST_F(LoggerInChild, LogFileGoesOnlyIntoAnExistingHome) {
+  const std::string notADirectory = dir_.Write("plain-file", "");
+  const std::string missing = (dir_.Path() / "nonexistent" / "x").string();
+  const bool rootHadLogDir = fs::exists("/.quarx");
+  const std::string isADirectory =
+      "fails: Failed opening file " + (LogDir() / "").string() + " for writing: Is a directory";
+  const struct {
+    std::optional<std::string> home;
+    const char* filename;
+    Levels console;
+    Levels inFile;
+  } kCases[] = {
+      {std::nullopt, "", {}, {}},
+      {std::nullopt, "fw.log", {}, {}},
+      {"", "", {}, {}},
+      {"", "fw.log", {}, {}},
+      {missing, "", {}, {}},
+      {missing, "fw.log", {}, {}},
+      {notADirectory, "", {}, {}},
+      {notADirectory, "fw.log", {}, {}},
+      // An existing home gets the log directory; an empty name then names the directory itself.
+      {home_.string(), "", {isADirectory}, {}},
+      {home_.string(), "fw.log", {}, kFromInfo},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.home.value_or("(unset)") + " / " + c.filename);
+    fs::remove_all(home_ / ".quarx");
+    const std::string config = std::string("[log]\nlevel = \"info\"\nfilename = \"") + c.filename + "\"\n";
+    EXPECT_EQ(LevelsOf(LogAllLevels(config, c.home), kConsole), c.console);
+    EXPECT_EQ(fs::exists(LogDir()), c.home == home_.string());
+    if (!c.inFile.empty()) {
+      EXPECT_EQ(LevelsOf(ReadFile(LogDir() / c.filename), kFile), c.inFile);
+    }
+    EXPECT_FALSE(fs::exists(dir_.Path() / "nonexistent"));
+    EXPECT_TRUE(fs::is_regular_file(notADirectory));
+    EXPECT_EQ(fs::exists("/.quarx"), rootHadLogDir);
     EXPECT_TRUE(fs::is_empty(cwd_));
   }
 }
@@ -139,7 +187,7 @@ TEST_F(LoggerInChild, FileIsAppendedToAndRotatesWhenAMessageWouldPassFiftyMibKee
   for (int i = 1; i <= 30; ++i) {
     std::ofstream(LogDir() / fmt::format("fw.{}.log", i)) << "old " << i << "\n";
   }
-  LogAllLevels("[log]\nlevel = \"warning\"\nfilename = \"fw.log\"\n");
+  LogAllLevels("[log]\nlevel = \"warning\"\nfilename = \"fw.log\"\n", home_.string());
   // The first line (48 bytes) fits; the second would pass the size.
   EXPECT_EQ(LevelsOf(ReadFile(LogDir() / "fw.1.log", kKept), kFile), Levels{"warning"});
   EXPECT_EQ(LevelsOf(ReadFile(current), kFile), (Levels{"error", "critical"}));
