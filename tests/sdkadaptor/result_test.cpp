@@ -1,15 +1,10 @@
-// SDK results become log lines and adaptor exceptions with the right codes and texts; the SDK's
-// enumerations fold values they do not list.
+// SDK results become log lines and adaptor exceptions with the right codes and texts.
 #include "sdkadaptor/src/result.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "camerasdk/PvResult.h"
-#include "sdkadaptor/src/device_interface_type_converter.h"
-#include "sdkadaptor/src/feature_type_converter.h"
-#include "sdkadaptor/src/representation_converter.h"
-#include "sdkadaptor/src/visibility_converter.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/thrown_adaptor_exception.h"
 
@@ -50,15 +45,6 @@ TEST(Result, SuccessLogsOneTraceLineAndAFailureAnErrorAndAWarningLineAndThrows) 
   EXPECT_THAT(log.Lines(), ElementsAre("[trace] <Connect> Result(OK), Description()",
                                        "[error] <DisConnect> Result(Unknown), Description(odd failure)",
                                        "[warning] ThrowExceptionWhenError Result(Unknown) File(device.cpp) Line(40)"));
-}
-
-TEST(Converters, ValuesTheSdkDoesNotListFoldIntoUndefinedOrOther) {
-  for (const int unlisted : {-1, 7, 999}) {
-    EXPECT_EQ(RepresentationTypeConverter::ConvertTo(unlisted), RepresentationTypeEnum::Undefined) << unlisted;
-    EXPECT_EQ(VisibilityConverter::ConvertTo(unlisted), VisibilityTypeEnum::Undefined) << unlisted;
-    EXPECT_EQ(FeatureTypeConverter::ConvertTo(unlisted), FeatureTypeEnum::Undefined) << unlisted;
-    EXPECT_EQ(DeviceInterfaceTypeConverter::ConvertTo(unlisted), DeviceInterfaceTypeEnum::Other) << unlisted;
-  }
 }
 
 }  // namespace
