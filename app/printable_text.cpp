@@ -11,6 +11,7 @@ namespace {
 
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kDelete = 0x7F;
+constexpr unsigned char kFirstNonAscii = 0x80;
 constexpr unsigned char kC1Lead = 0xC2;  // U+0080..U+00BF; up to 0x9F the second byte is a C1 control
 constexpr unsigned char kFirstPrintableAfterC1 = 0xA0;
 
@@ -55,11 +56,11 @@ std::string PrintableText(std::string_view text) {
   printable.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const unsigned char byte = At(text, i);
-    if (byte >= kFirstPrintable && byte != kDelete && byte < 0x80) {
+    if (byte >= kFirstPrintable && byte != kDelete && byte < kFirstNonAscii) {
       printable += text[i++];
       continue;
     }
-    const std::size_t length = byte < 0x80 ? 0 : SequenceLength(text.substr(i));
+    const std::size_t length = byte < kFirstNonAscii ? 0 : SequenceLength(text.substr(i));
     // Terminals that read UTF-8 still obey the C1 controls, CSI (U+009B) among them.
     const bool c1Control = byte == kC1Lead && length == 2 && At(text, i + 1) < kFirstPrintableAfterC1;
     if (length > 0 && !c1Control) {
