@@ -7,6 +7,7 @@
 
 #include <fmt/format.h>
 
+#include "app/printable_text.h"
 #include "core/device_finder.h"
 #include "core/found_device_info_gev.h"
 #include "core/found_device_info_u3v.h"
@@ -15,7 +16,9 @@
 namespace fwupdate {
 namespace {
 
-void PrintField(const char* label, const std::string& value) { fmt::print("{:4}{:<20s}: {}\n", "", label, value); }
+void PrintField(const char* label, const std::string& value) {
+  fmt::print("{:4}{:<20s}: {}\n", "", label, PrintableText(value));
+}
 
 }  // namespace
 
@@ -57,7 +60,7 @@ void DeviceList::DisplayDeviceList(unsigned int timeout_ms) {
   const auto infos = GetSortedFoundDeviceInfos(timeout_ms);
   for (std::size_t i = 0; i < infos.size(); ++i) {
     quarx::core::FoundDeviceInfo& info = *infos[i];
-    fmt::print("[Dev {:2}] {}\n", i, info.GetModelName());
+    fmt::print("[Dev {:2}] {}\n", i, PrintableText(info.GetModelName()));
     PrintField("VenderName", info.GetVenderName());
     PrintField("SerialNumber", info.GetSerialNumber());
     PrintField("UserDefinedName", info.GetUserDefinedName());

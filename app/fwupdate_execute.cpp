@@ -13,6 +13,7 @@
 #include <fmt/format.h>
 
 #include "app/fwupdate_devicelist.h"
+#include "app/printable_text.h"
 #include "app/update_interruption.h"
 #include "core/device_finder.h"
 #include "core/found_device_info_gev.h"
@@ -40,7 +41,9 @@ void PrintProgress(bool silent, const std::string& text) {
   }
 }
 
-void PrintField(const char* label, const std::string& value) { fmt::print("{:4s}{:16s} : {}\n", "", label, value); }
+void PrintField(const char* label, const std::string& value) {
+  fmt::print("{:4s}{:16s} : {}\n", "", label, PrintableText(value));
+}
 
 // True for "y"/"Y", false for "n"/"N"; any other word asks again. Standard output is flushed
 // first so that the question is on the screen (or in the pipe) before the tool waits.
@@ -157,12 +160,12 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   const std::string packageVersion = update->GetInfoEntry("Version");
 
   fmt::print("Update file : {}\n", guffile_->GetGuffileName());
-  fmt::print("Description  : {}\n", description);
-  fmt::print("\nTarget : [Dev {}] {}\n", deviceNumber, modelName);
+  fmt::print("Description  : {}\n", PrintableText(description));
+  fmt::print("\nTarget : [Dev {}] {}\n", deviceNumber, PrintableText(modelName));
   PrintField("VenderName", vendorName);
   PrintField("SerialNumber", serialNumber);
   PrintField("UserDefinedName", userDefinedName);
-  fmt::print("{:4s}{:16s} : {} => {}\n", "", "Version", version, packageVersion);
+  fmt::print("{:4s}{:16s} : {} => {}\n", "", "Version", PrintableText(version), PrintableText(packageVersion));
 
   const auto steps = update->GetProceureItems();
   // Without steps nothing would change in the camera, yet the tool would report success.
@@ -241,7 +244,7 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   fmt::print("\nUpdate success.\n");
   // Without a version-check step the camera was never found again: there is nothing to show.
   if (refound) {
-    fmt::print("\nResult : [Dev {}] {}\n", deviceNumber, refound->GetModelName());
+    fmt::print("\nResult : [Dev {}] {}\n", deviceNumber, PrintableText(refound->GetModelName()));
     PrintField("VenderName", refound->GetVenderName());
     PrintField("SerialNumber", refound->GetSerialNumber());
     PrintField("UserDefinedName", refound->GetUserDefinedName());

@@ -61,7 +61,7 @@ struct RunOptions {
   bool keepInputOpen = false;  // else standard input is at its end from the start
   bool withHome = true;
   // The program reads its configuration from one fixed path: the child mounts an empty file system
-  // over /opt in a mount namespace of its own and writes the file there; HOME (/opt/home) lies inside it too.
+  // over /opt in a mount namespace of its own and writes the file there; HOME (/opt/home) is made inside it too.
   std::optional<std::string> config = std::nullopt;
   bool fullStandardOutput = false;  // standard output is /dev/full; standard error is collected
   std::optional<std::vector<std::string>> argv = std::nullopt;  // the exact argument vector, program name included
@@ -189,7 +189,7 @@ class RunningProgram {
   static bool PlaceConfiguration(const std::string& config) {
     if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
         mount("tmpfs", "/opt", "tmpfs", 0, "size=1m") != 0 || mkdir("/opt/velmora", 0755) != 0 ||
-        mkdir("/opt/velmora/fwupdate", 0755) != 0) {
+        mkdir("/opt/velmora/fwupdate", 0755) != 0 || mkdir("/opt/home", 0755) != 0) {
       return false;
     }
     const int fd = open("/opt/velmora/fwupdate/quarx.conf", O_WRONLY | O_CREAT, 0644);
