@@ -1,22 +1,28 @@
 // Fuzzes the pattern matching of conditions and version checks. The input is the pattern, a NUL
 // byte, then the value; without a NUL the whole input is the pattern and the value is empty.
+// The matcher itself must never fail: a PatternMatcherError is not caught, so it is a finding.
 #include <algorithm>
+#include <chrono>
 #include <exception>
 #include <string>
 
-#include "core/libstatic_fwupdate/update_checker.h"
+#include "core/libstatic_fwupdate/pattern_match.h"
 #include "tests/fuzz/fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool quiet = (quarx::fuzz::SilenceLogging(), true);
   (void)quiet;
+  // One matching process for the whole run, which is no one command: no command budget.
+  static quarx::core::fwupdate::PatternMatcher matcher({quarx::core::fwupdate::kMatchCpuBudget, std::chrono::hours(24)});
   const char* text = reinterpret_cast<const char*>(data);
   const char* split = std::find(text, text + size, '\0');
   const std::string pattern(text, split);
   const std::string value = split == text + size ? std::string() : std::string(split + 1, text + size);
   try {
-    auto compiled = quarx::core::fwupdate::CompilePattern(pattern);
-    quarx::core::fwupdate::MatchWhole(value, compiled);
+    matcher.Compile(pattern);
+    matcher.Match(value, pattern);
+  } catch (const quarx::core::fwupdate::PatternMatcherError&) {
+    throw;
   } catch (const std::exception&) {
   }
   return 0;
