@@ -1,6 +1,6 @@
 // Fuzzes the pattern matching of conditions and version checks. The input is the pattern, a NUL
-// byte, then the value; without a NUL the whole input is the pattern and the value is empty.
-// The matcher itself must never fail: a PatternMatcherError is not caught, so it is a finding.
+// byte, then the value; without a NUL the whole input is the pattern and the value is empty. A
+// failure of the matcher itself (PatternMatcherError) is not caught: it is a finding.
 #include <algorithm>
 #include <chrono>
 #include <exception>
@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool quiet = (quarx::fuzz::SilenceLogging(), true);
   (void)quiet;
-  // One matching process for the whole run, which is no one command: no command budget.
+  // The whole run is no one command: no command budget.
   static quarx::core::fwupdate::PatternMatcher matcher({quarx::core::fwupdate::kMatchCpuBudget, std::chrono::hours(24)});
   const char* text = reinterpret_cast<const char*>(data);
   const char* split = std::find(text, text + size, '\0');

@@ -14,7 +14,6 @@
 namespace {
 
 using namespace quarx::core::fwupdate;
-using ::testing::HasSubstr;
 
 // "" when accepted, else the error's text; a failure of the matcher itself is marked so.
 template <class Work>
@@ -45,50 +44,39 @@ bool EngineReadsOverlongNumber(const std::string& pattern) try {
 }
 
 TEST(PatternMatch, RefusesLongNumbersOnlyWhereTheCompilerReadsThem) {
-  PatternMatcher matcher;
-  const std::string badBrace = std::regex_error(std::regex_constants::error_badbrace).what();
-  const std::string badBackReference = std::regex_error(std::regex_constants::error_backref).what();
-  const std::pair<std::string, std::string> cases[] = {
-      {"VM-200|x,1234567890", ""}, {"V1\\.2,1700000000|VM-200", ""}, {"\\\\1234567890|VM-200", ""},
-      {"\\01234567890", ""},       {"\\c12345678901", ""},           {"\\x1234567890123", ""},
-      {"[\\12345678901]", "Unexpected character within '[...]' in regular expression"},
-      // Ten digits would wrap: a{4294967297} into a{1}, \4294967297 into \1.
-      {"a{4294967297}", badBrace}, {"a{1,12345678901}", badBrace}, {"(a)\\4294967297", badBackReference}};
-  for (const auto& [pattern, outcome] : cases) {
-    EXPECT_EQ(Outcome([&] { matcher.Compile(pattern); }), outcome) << pattern;
+  PatternMatcher matcher({kMatchCpuBudget, std::chrono::hours(1)});
+  // Ten digits would wrap: a{4294967297} into a{1}, \4294967297 into \1. Inside brackets the
+  // compiler refuses a back-reference without reading its number.
+  const std::pair<const char*, bool> accepted[] = {
+      {"VM-200|x,1234567890", true}, {"V1\\.2,1700000000|VM-200", true}, {"\\\\1234567890|VM-200", true},
+      {"\\01234567890", true},       {"\\c12345678901", true},           {"\\x1234567890123", true},
+      {"[\\12345678901]", false},    {"a{4294967297}", false},            {"a{1,12345678901}", false},
+      {"(a)\\4294967297", false}};
+  for (const auto& [pattern, fine] : accepted) {
+    EXPECT_EQ(Outcome([&] { matcher.Compile(pattern); }).empty(), fine) << pattern;
   }
-
-  // Generated patterns rich in what the rule is about: every one the engine would not read a
-  // long number in is accepted or refused as the engine alone does; the others are refused
-  // before they reach it.
-  PatternMatcher unbudgeted({kMatchCpuBudget, std::chrono::hours(1)});
+  // Generated patterns rich in what the rule is about: each one the engine would read no long
+  // number in is accepted or refused as the engine alone does; the others are refused before
+  // they reach it.
   const std::vector<std::string> pieces = {"a", "(", ")", "|", "[", "]", "^", "{", "}", ",", ",", "\\", "\\",
                                            "-", "[:digit:]", ":]", "c", "x", "0", ".", "*", "?", "(?:"};
   std::mt19937 random(17);
-  const std::regex longDigits("[0-9]{10}");
-  int overlong = 0, acceptedWithLongDigits = 0;
+  int overlong = 0;
   for (int n = 0; n < 100000; ++n) {
     std::string pattern;
     for (auto left = random() % 12 + 1; left > 0; --left) {
       const std::size_t piece = random() % (pieces.size() + 4);
-      if (piece < pieces.size()) {
-        pattern += pieces[piece];
-        continue;
-      }
-      for (auto digits = piece % 2 == 0 ? 1 + random() % 2 : 10 + random() % 3; digits > 0; --digits) {
-        pattern += static_cast<char>('0' + random() % 10);
-      }
+      std::string digits(piece % 2 == 0 ? 1 + random() % 2 : 10 + random() % 3, '0');
+      for (char& digit : digits) digit = static_cast<char>('0' + random() % 10);
+      pattern += piece < pieces.size() ? pieces[piece] : digits;
     }
     const bool readsOverlong = EngineReadsOverlongNumber(pattern);
-    const std::string tool = Outcome([&] { unbudgeted.Compile(pattern); });
-    const std::string engine = readsOverlong ? "refused" : Outcome([&] { std::regex(pattern, std::regex::ECMAScript); });
-    ASSERT_EQ(tool.empty(), engine.empty()) << pattern << ": " << tool;
+    const std::string tool = Outcome([&] { matcher.Compile(pattern); });
+    ASSERT_EQ(tool.empty(), !readsOverlong && Outcome([&] { std::regex(pattern, std::regex::ECMAScript); }).empty())
+        << pattern << ": " << tool;
     overlong += readsOverlong;
-    acceptedWithLongDigits += tool.empty() && std::regex_search(pattern, longDigits);
   }
   EXPECT_GT(overlong, 2000);
-  EXPECT_GT(acceptedWithLongDigits, 2000);
-  std::cerr << overlong << " " << acceptedWithLongDigits << "\n";
 }
 
 // Each request may take 1 s of CPU and this command 1.5 s. A crash fails its match alone and
@@ -96,18 +84,16 @@ TEST(PatternMatch, RefusesLongNumbersOnlyWhereTheCompilerReadsThem) {
 // second spends the rest of the command's budget, and then nothing is matched any more.
 TEST(PatternMatch, FailedMatchesStayWithinTheirBudgets) {
   PatternMatcher matcher({kMatchCpuBudget, std::chrono::milliseconds(1500)});
-  const auto match = [&](const std::string& value, const std::string& pattern) {
-    return Outcome([&] { EXPECT_TRUE(matcher.Match(value, pattern)); });
-  };
+  const auto match = [&](const std::string& pattern) { return Outcome([&] { matcher.Match("1.0.0", pattern); }); };
   setenv(kRefuseMatcherStartVariable, "1", 1);
-  EXPECT_EQ(match("1", "1"), "command: Cannot start the pattern matching process: fork: Resource temporarily unavailable");
+  EXPECT_EQ(match("1"), "command: Cannot start the pattern matching process: fork: Resource temporarily unavailable");
   unsetenv(kRefuseMatcherStartVariable);
-  EXPECT_THAT(match("1.0.0", "()*{20000}"), HasSubstr("regex_match ran out of resources (signal "));
-  EXPECT_EQ(match("1.0.0", "1\\.0\\.[0-9]"), "");
-  EXPECT_EQ(match("1.0.0", "a**{30}"), "regex_match exceeded its CPU time limit of 1000 ms");
+  EXPECT_THAT(match("()*{20000}"), ::testing::StartsWith("regex_match ran out of resources (signal "));
+  EXPECT_TRUE(matcher.Match("1.0.0", "1\\.0\\.[0-9]"));
+  EXPECT_EQ(match("a**{30}"), "regex_match exceeded its CPU time limit of 1000 ms");
   const std::string spent = "command: Pattern matching used up its budget of 1.5 s of CPU time for this command";
-  EXPECT_EQ(match("1.0.0", "a**{30}"), spent);
-  EXPECT_EQ(match("1", "1"), spent);
+  EXPECT_EQ(match("a**{30}"), spent);
+  EXPECT_EQ(match("1"), spent);
   EXPECT_GE(matcher.CpuSpent(), std::chrono::milliseconds(1500));
 }
 

@@ -5,7 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -113,7 +112,8 @@ TEST(UpdateChecker, CameraReadConditionsLeaveTheCameraDisconnected) {
 }
 
 // An invalid or overlong pattern is the package's fault: an error, not false, before any
-// connection. A value over its limit is not handed to the matcher: it does not match.
+// connection. A value over its limit is not handed to the matcher: it does not match; nor does
+// a match that fails (here: outlasts its CPU budget).
 TEST(UpdateChecker, InvalidOrOverlongPatternIsAnErrorAndOverlongValueNoMatch) {
   MockCamera camera;
   for (const auto& [feature, pattern] :
@@ -128,20 +128,10 @@ TEST(UpdateChecker, InvalidOrOverlongPatternIsAnErrorAndOverlongValueNoMatch) {
   LogCapture log;
   EXPECT_FALSE(Fits(camera, {{"DeviceVersion", "1*"}}, over));
   EXPECT_FALSE(Fits(camera, {{"DeviceUserID", "1*"}}));
-  EXPECT_THAT(ErrorLines(log), ElementsAre(HasSubstr("(DeviceVersion) from camera(1111"), HasSubstr("(DeviceUserID)")));
-  EXPECT_TRUE(Fits(camera, {{"DeviceVersion", "1*"}}, std::string(kMaxMatchedValueBytes, '1')));
-}
-
-// A match that fails (here: outlasts its CPU budget) fails its condition; a match that cannot be
-// run at all is an error of the check, never a mismatch.
-TEST(UpdateChecker, AFailedMatchIsFalseAndAMatchThatCannotRunAnError) {
-  MockCamera camera;
-  LogCapture log;
   EXPECT_FALSE(Fits(camera, {{"DeviceVersion", "a**{30}"}}));
-  EXPECT_THAT(ErrorLines(log), ElementsAre("[error] failed regex_match(regex_match exceeded its CPU time limit of 1000 ms)"));
-  setenv(quarx::core::fwupdate::kRefuseMatcherStartVariable, "1", 1);
-  EXPECT_THROW(Fits(camera, {{"DeviceVersion", "1.0.0"}}), quarx::core::fwupdate::PatternMatcherError);
-  unsetenv(quarx::core::fwupdate::kRefuseMatcherStartVariable);
+  EXPECT_THAT(ErrorLines(log), ElementsAre(HasSubstr("(DeviceVersion) from camera(1111"), HasSubstr("(DeviceUserID)"),
+                                           "[error] failed regex_match(regex_match exceeded its CPU time limit of 1000 ms)"));
+  EXPECT_TRUE(Fits(camera, {{"DeviceVersion", "1*"}}, std::string(kMaxMatchedValueBytes, '1')));
 }
 
 }  // namespace
