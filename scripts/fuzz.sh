@@ -33,7 +33,11 @@ for t in "${targets[@]}"; do
   mkdir -p "$build/corpus/$t" "$build/findings/$t" "$build/logs"
   dict=()
   [ -f "tests/fuzz/$t.dict" ] && dict=(-dict="tests/fuzz/$t.dict")
-  "$fuzz/${t}_fuzz" "${limits[@]}" "${dict[@]}" -max_total_time="$seconds" -artifact_prefix="$build/findings/$t/" \
+  # Patterns and values up to their caps (1024 and 4096 bytes, a NUL between) from the start,
+  # not grown slowly from short inputs.
+  extra=()
+  [ "$t" = pattern ] && extra=(-max_len=5121 -len_control=0)
+  "$fuzz/${t}_fuzz" "${limits[@]}" "${dict[@]}" "${extra[@]}" -max_total_time="$seconds" -artifact_prefix="$build/findings/$t/" \
     "$build/corpus/$t" "$fuzz/seeds/$t" >"$build/logs/$t.log" 2>&1 </dev/null &
   pids+=($!)
 done

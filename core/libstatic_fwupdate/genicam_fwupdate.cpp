@@ -10,6 +10,7 @@
 #include <fmt/format.h>
 
 #include "core/libstatic_fwupdate/exception_update_impl.h"
+#include "core/libstatic_fwupdate/pattern_match.h"
 #include "util/quarxlog.h"
 #include "util/stop_request.h"
 
@@ -175,8 +176,8 @@ bool GenICamUpdate::FeatureAssert(const ProcedureItem& item, std::unique_ptr<Fou
     }
     // Always the record's device version: the camera is not connected after its reset.
     const std::string version = found->GetVersion();
-    const std::regex expression = CompilePattern(pattern);
-    if (MatchWhole(version, expression)) {
+    CompilePattern(pattern);
+    if (MatchWhole(version, pattern)) {
       return true;
     }
     Logger()->error("DeviceVersion mismatch, from camera({}) expect({}))", version, pattern);

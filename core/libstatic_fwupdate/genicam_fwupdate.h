@@ -8,8 +8,8 @@
 
 #include "core/device.h"
 #include "core/found_device_info.h"
+#include "core/libstatic_fwupdate/device_factory.h"
 #include "core/libstatic_fwupdate/guffile_info.h"
-#include "core/libstatic_fwupdate/update_checker.h"
 
 namespace quarx::core::fwupdate {
 

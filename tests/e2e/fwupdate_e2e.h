@@ -65,6 +65,7 @@ struct RunOptions {
   std::optional<std::string> config = std::nullopt;
   bool fullStandardOutput = false;  // standard output is /dev/full; standard error is collected
   std::optional<std::vector<std::string>> argv = std::nullopt;  // the exact argument vector, program name included
+  std::vector<std::string> environment = {};                     // added "NAME=value" entries
 };
 
 // The program, started at once; Finish() waits for it (bounded by kRunLimit, then killed).
@@ -90,6 +91,8 @@ class RunningProgram {
     if (setup.withHome && setup.config) {
       env.push_back(home.data());
     }
+    std::vector<std::string> added = setup.environment;
+    for (auto& entry : added) env.push_back(entry.data());
     env.push_back(nullptr);
     int in[2];
     int out[2];

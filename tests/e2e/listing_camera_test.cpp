@@ -4,8 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/e2e/fwupdate_e2e.h"
@@ -175,6 +178,49 @@ TEST(FileInfoProgram, CameraAndPackageTextsAreShownAsTextOneRecordPerLine) {
     const auto raw = [](unsigned char c) { return c != '\n' && (c < 0x20 || c == 0x7F); };
     EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(), raw), 0) << run.out;
     EXPECT_THAT(run.out, HasSubstr(model)) << run.out;
+  }
+}
+
+// 1,000 fitting updates (patterns with ten digits that are no count) all listed through a 2 s
+// stop of the tool; 20,000 ordinary conditions in seconds; 100 runaway conditions end at the
+// command's CPU budget, a matcher that cannot start at once: an error after what was printed.
+TEST(FileInfoProgram, PatternWorkIsBoundedAndACheckNotMadeIsNoMismatch) {
+  REQUIRE_CAMERA_NAMESPACE();
+  const EmulatorLauncher camera({EmulatedCameraSpec{}});
+  UpdateSpec fits{{{"DeviceModelName", "\\\\1234567890|FWCAM-1"}, {"DeviceVersion", "V1\\.2,1700000000|1\\.0\\.0"}}};
+  fits.withSteps = false;
+  UpdateSpec runaway = fits;
+  runaway.conditions = {{"DeviceVersion", "a**{30}"}};
+  const struct {
+    std::vector<UpdateSpec> updates;
+    long listed;
+    std::string lastLine;
+    int seconds;
+    std::vector<std::string> environment = {};
+  } kCases[] = {
+      {std::vector(1000, fits), 1000, kDev0, 15},
+      {std::vector(10000, fits), 10000, kDev0, 10},
+      {std::vector(100, runaway), 0, " Error : Pattern matching used up its budget of 10 s of CPU time for this command ", 50},
+      {{fits}, 0, " Error : Cannot start the pattern matching process: fork: Resource temporarily unavailable ", 5,
+       {"QUARX_TEST_REFUSE_MATCHER_START=1"}}};
+  const TempPath package("e2e-pattern-work.guf");
+  for (const auto& c : kCases) {
+    WriteUpdatePackage(package.str(), c.updates);
+    RunOptions setup;
+    setup.environment = c.environment;
+    RunningProgram program({"-f", package.str(), "--timeout", kDiscoveryMs}, setup);
+    if (c.listed == 1000) {  // stopped once its first matches are out, with most still to make
+      ASSERT_TRUE(program.WaitForOutput(kDev0, std::chrono::seconds(20)));
+      program.Signal(SIGSTOP);
+      std::this_thread::sleep_for(std::chrono::seconds(2));
+      program.Signal(SIGCONT);
+    }
+    const ProgramRun run = program.Finish();
+    const Lines lines = run.Lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), kDev0), c.listed);
+    EXPECT_EQ(lines.back(), c.lastLine);
+    EXPECT_EQ(run.exitStatus, c.listed == 0 ? 1 : 0);
+    EXPECT_LT(run.elapsed, std::chrono::seconds(c.seconds));
   }
 }
 

@@ -132,6 +132,8 @@ struct UpdateCase {
   milliseconds atLeast{0};
   // Returns what a camera it restarted had printed before.
   std::string (*whileRunning)(EmulatorLauncher& cameras) = nullptr;
+  std::vector<std::string> environment = {};
+  milliseconds below{kRunLimit};
 };
 
 // Without --no-prompt: the question comes before the first step.
@@ -159,6 +161,7 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
   const std::string image = WriteUpdatePackage(package_.str(), {c.update}, c.imageVersion, 0, c.damage);
   RunOptions interactive;
   interactive.keepInputOpen = !c.answer.empty();
+  interactive.environment = c.environment;
   const auto program = Update(c.options, interactive);
   // Through a pipe the question is only seen if the tool flushes it before reading.
   EXPECT_TRUE(c.answer.empty() || program->WaitForOutput(kQuestion, std::chrono::seconds(10)));
@@ -168,6 +171,7 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
   EXPECT_THAT(run.Lines(), ElementsAreArray(c.lines)) << run.out;
   EXPECT_EQ(run.exitStatus, c.exitStatus);
   EXPECT_GE(run.elapsed, c.atLeast);
+  EXPECT_LT(run.elapsed, c.below);
   for (std::size_t i = 0; i < c.cameraLogs.size(); ++i) {
     if (c.cameraLogs[i] == kUntouched) {
       EXPECT_EQ(CameraLog(i), "fwcam-emulator ready " + c.cameras[i].address + "\n");
@@ -278,6 +282,24 @@ INSTANTIATE_TEST_SUITE_P(
             [](UpdateCase& c) { Prompting(c).update.assertPattern = "2.(0"; }),
         Row("InvalidConditionPattern", 1, kInvalidPattern, {kUntouched},
             [](UpdateCase& c) { Prompting(c).update.conditions["DeviceUserID"] = "2.(0"; }),
+        // A check that cannot be made, and 2,000 patterns of some 10 ms of compiling each, end
+        // before the question; ten digits that are no count or back-reference are no reason to refuse.
+        Row("MatcherCannotStart", 1,
+            Preview() + Error("Cannot start the pattern matching process: fork: Resource temporarily unavailable"),
+            {kUntouched}, [](UpdateCase& c) { Prompting(c).environment = {"QUARX_TEST_REFUSE_MATCHER_START=1"}; }),
+        Row("SlowToCompilePatternsEndAtTheCommandsBudget", 1,
+            Preview() + Error("Pattern matching used up its budget of 10 s of CPU time for this command"), {kUntouched},
+            [](UpdateCase& c) {
+              for (int i = 0; i < 2000; ++i) {
+                Prompting(c).update.conditions["F" + std::to_string(i)] =
+                    std::string("(a|b|c|") + static_cast<char>('e' + i % 20) + "){" + std::to_string(4999 - i / 20) + "}";
+              }
+              c.below = std::chrono::seconds(50);
+            }),
+        Row("LongNumbersThatAreNoCount", 0, Preview() + Lines{""} + Steps() + Success(), {kBackAt2}, [](UpdateCase& c) {
+          c.update.conditions = {{"DeviceModelName", "\\\\1234567890|FWCAM-1"}, {"DeviceVersion", "V1\\.2,1700000000|1\\.0\\.0"}};
+          c.update.assertPattern = "x,1234567890|2\\.0\\.0";
+        }),
         Row("WithoutVersionCheck", 0,
             Preview() + Lines{""} + Steps("3", "1", 2) +
                 Lines{"Success    : Update OK", "", kRule, "", "Update success."},

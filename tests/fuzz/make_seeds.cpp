@@ -70,13 +70,16 @@ void ControlXmlSeeds(const fs::path& dir) {
 }
 
 void PatternSeeds(const fs::path& dir) {
-  // Pattern and value as the target splits them.
+  // Pattern and value as the target splits them; the last near the caps (1 KiB and 4 KiB).
+  std::string longPattern;
+  for (int i = 0; i < 21; ++i) longPattern += "(?:v1\\.[0-9]{1,3}|x,1234567890|[[:alpha:]]+\\d)*";
   const std::vector<std::pair<std::string, std::string>> seeds = {
       {"1\\.0\\.[0-9]+", "1.0.7"},
       {"Velmora", "Velmora"},
       {"(a|b)*c{2,3}", "abcc"},
       {"[[:alpha:]]+\\d?(?=x)", "abc1"},
       {"^FW(CAM|X)-\\1$", "FWCAM-CAM"},
+      {longPattern, std::string(4000, 'v') + "1.0.7"},
   };
   for (std::size_t i = 0; i < seeds.size(); ++i) {
     Write(dir / ("seed" + std::to_string(i)), seeds[i].first + '\0' + seeds[i].second);

@@ -11,7 +11,7 @@
 #include "core/device_gev.h"
 #include "core/device_gev_impl.h"
 #include "core/found_device_info.h"
-#include "core/libstatic_fwupdate/update_checker.h"
+#include "core/libstatic_fwupdate/device_factory.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "tests/support/adaptor_mocks.h"
 
