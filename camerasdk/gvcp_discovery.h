@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,34 @@ struct GvcpAnswer {
   std::size_t host_index = 0;  // into GvcpDiscovery::Hosts(): where the answer arrived
 };
 
+// Cameras kept by one discovery at most: a flood of answers under made-up MAC addresses must not
+// grow the tool's memory, time and output without bound.
+constexpr std::size_t kMaxCamerasPerDiscovery = 4096;
+
+// The answers of one discovery round as datagrams arrive: well-formed acknowledges of the round's
+// request, one per MAC address in arrival order, at most `limit` of them.
+class DiscoveryAnswers {
+ public:
+  using Wanted = std::function<bool(const GvcpAnswer&)>;
+
+  explicit DiscoveryAnswers(std::uint16_t request_id, std::size_t limit = kMaxCamerasPerDiscovery);
+
+  // True when the datagram is kept as a new camera's answer (then the last of Kept()). Past the
+  // limit an answer is only kept when `wanted` accepts it: the camera a lookup waits for is
+  // never crowded out by others.
+  bool Offer(const std::uint8_t* data, std::size_t size, std::size_t host_index, const Wanted& wanted = nullptr);
+  std::vector<GvcpAnswer>& Kept() { return kept_; }
+  // Well-formed answers of new cameras that found the limit reached.
+  std::size_t Dropped() const { return dropped_; }
+
+ private:
+  std::uint16_t request_id_;
+  std::size_t limit_;
+  std::size_t dropped_ = 0;
+  std::vector<GvcpAnswer> kept_;
+  std::set<std::array<std::uint8_t, 6>> seen_;
+};
+
 // One discovery round, one socket per host address, open for the object's lifetime. Each socket
 // sends from its address but is bound to the wildcard address on a port of its own: Linux
 // delivers no broadcast to a socket bound to a unicast address, and a camera that answers by
@@ -84,8 +113,8 @@ class GvcpDiscovery {
   // To one camera, from the sockets on its subnet (from all when none is).
   void SendUnicast(std::uint32_t target);
 
-  // Collects answers until the deadline, one per MAC address in arrival order. Returns early once
-  // `done` accepts an answer just taken.
+  // Collects answers (see DiscoveryAnswers) until the deadline, however many datagrams arrive,
+  // or until a stop is requested. Returns early once `done` accepts an answer just taken.
   std::vector<GvcpAnswer> Collect(std::chrono::steady_clock::time_point deadline,
                                   const std::function<bool(const GvcpAnswer&)>& done = nullptr);
 
