@@ -94,8 +94,7 @@ class RunningProgram {
     env.push_back(nullptr);
     int in[2];
     int out[2];
-    // Close-on-exec: a program started meanwhile from another thread must not hold this one's
-    // output open, which would delay its end of output until that other program ends.
+    // Close-on-exec: a program started meanwhile by another thread must not hold this one's output open.
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) {
       ADD_FAILURE() << "pipe failed";
       return;
@@ -155,7 +154,6 @@ class RunningProgram {
       kill(pid_, signo);
     }
   }
-  pid_t Pid() const { return pid_; }
 
   // Reads the program's output until it holds `text`; false when it does not within `timeout`.
   bool WaitForOutput(const std::string& text, std::chrono::milliseconds timeout) {

@@ -1,7 +1,6 @@
-// Fuzzes the collecting of one discovery round's answers: any run of datagrams from the network.
-// Bytes 0-1 are the round's request id, byte 2 the number of cameras kept at most, then come the
-// datagrams, each after its 2-byte length. Whatever arrives, no MAC address is kept twice and the
-// limit holds, but for the camera a lookup waits for (here: MAC addresses ending in 0xEE).
+// Fuzzes the collecting of one discovery round's answers: bytes 0-1 are the round's request id,
+// the rest is cut into datagrams of an acknowledge's size. Whatever arrives, no MAC address is
+// kept twice and at most three cameras are, but for the one a lookup waits for (MAC ...:ee).
 #include <algorithm>
 #include <set>
 
@@ -9,23 +8,18 @@
 #include "tests/fuzz/fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 3) return 0;
+  if (size < 2) return 0;
+  constexpr std::size_t kLimit = 3, kDatagram = camerasdk::kGvcpHeaderSize + camerasdk::kDiscoveryAckPayloadSize;
   const auto wanted = [](const camerasdk::GvcpAnswer& answer) { return answer.ack.mac_address[5] == 0xEE; };
-  const std::size_t limit = data[2];
-  camerasdk::DiscoveryAnswers answers(static_cast<std::uint16_t>(data[0] << 8 | data[1]), limit);
-  for (std::size_t at = 3; at + 2 <= size;) {
-    const std::size_t length = std::min<std::size_t>(data[at] << 8 | data[at + 1], size - at - 2);
-    const std::size_t before = answers.Kept().size();
-    const bool kept = answers.Offer(data + at + 2, length, 0, wanted);
-    if (answers.Kept().size() != before + (kept ? 1 : 0) ||
-        (kept && before >= limit && !wanted(answers.Kept().back()))) {
+  camerasdk::DiscoveryAnswers answers(static_cast<std::uint16_t>(data[0] << 8 | data[1]), kLimit);
+  std::set<std::array<std::uint8_t, 6>> macs;
+  for (std::size_t at = 2; at < size; at += kDatagram) {
+    const bool kept = answers.Offer(data + at, std::min(kDatagram, size - at), 0, wanted);
+    if (kept && ((answers.Kept().size() > kLimit && !wanted(answers.Kept().back())) ||
+                 !macs.insert(answers.Kept().back().ack.mac_address).second)) {
       __builtin_trap();
     }
-    at += 2 + length;
   }
-  std::set<std::array<std::uint8_t, 6>> macs;
-  for (const camerasdk::GvcpAnswer& answer : answers.Kept()) {
-    if (!macs.insert(answer.ack.mac_address).second) __builtin_trap();
-  }
+  if (macs.size() != answers.Kept().size()) __builtin_trap();
   return 0;
 }

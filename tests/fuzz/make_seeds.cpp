@@ -87,35 +87,21 @@ void PutU32(std::string& d, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) d[at + i] = static_cast<char>(v >> (24 - 8 * i));
 }
 
-// A DISCOVERY_ACK datagram for request id 0x1234: GVCP header (status, DISCOVERY_ACK, length,
-// id) and the payload mirroring the bootstrap registers.
-std::string Ack(std::uint32_t macLow) {
+void DiscoveryAckSeeds(const fs::path& dir) {
   using namespace camerasdk;
-  std::string d = std::string("\x00\x00\x00\x03\x00\xF8\x12\x34", 8) + std::string(kDiscoveryAckPayloadSize, '\0');
-  const std::size_t p = kGvcpHeaderSize;
+  // Request id 0x1234, then the datagram: GVCP header (status, DISCOVERY_ACK, length, id) and
+  // the payload mirroring the bootstrap registers.
+  std::string d = std::string("\x12\x34\x00\x00\x00\x03\x00\xF8\x12\x34", 10) + std::string(kDiscoveryAckPayloadSize, '\0');
+  const std::size_t p = 2 + kGvcpHeaderSize;
   PutU32(d, p + kRegVersion, 0x00020001);
   PutU32(d, p + kRegMacHigh, 0x0000025E);
-  PutU32(d, p + kRegMacLow, macLow);
+  PutU32(d, p + kRegMacLow, 0xC1ABCDEF);
   PutU32(d, p + kRegCurrentIp, 0x7F000002);
   PutU32(d, p + kRegSubnetMask, 0xFF000000);
   d.replace(p + kRegManufacturerName, 7, "Velmora");
   d.replace(p + kRegModelName, 7, "FWCAM-1");
   d.replace(p + kRegSerialNumber, kLenSerialNumber, "0123456789ABCDEF");
-  return d;
-}
-
-// The request id, then the datagram.
-void DiscoveryAckSeeds(const fs::path& dir) { Write(dir / "ack", "\x12\x34" + Ack(0xC1ABCDEF)); }
-
-// The request id, the limit of cameras kept, then datagrams after their lengths: two cameras,
-// one of them twice, a truncated one, one past the limit and the looked-for one past the limit.
-void DiscoveryAnswersSeeds(const fs::path& dir) {
-  std::string round = std::string("\x12\x34\x02", 3);
-  for (const std::string& d : {Ack(0xC1000001), Ack(0xC1000001), Ack(0xC1000002).substr(0, 100), Ack(0xC1000002),
-                               Ack(0xC1000003), Ack(0xC10000EE)}) {
-    round += std::string{static_cast<char>(d.size() >> 8), static_cast<char>(d.size() & 0xFF)} + d;
-  }
-  Write(dir / "round", round);
+  Write(dir / "ack", d);
 }
 
 }  // namespace
@@ -133,7 +119,7 @@ int main(int argc, char** argv) {
                  {"control_xml", ControlXmlSeeds},
                  {"pattern", PatternSeeds},
                  {"discovery_ack", DiscoveryAckSeeds},
-                 {"discovery_answers", DiscoveryAnswersSeeds}};
+                 {"discovery_answers", DiscoveryAckSeeds}};
   for (const auto& corpus : corpora) {
     fs::create_directories(root / corpus.target);
     corpus.write(root / corpus.target);
