@@ -2,10 +2,12 @@
 #include "app/fwupdate_devicelist.h"
 
 #include <map>
+#include <set>
 #include <string>
 
 #include <fmt/format.h>
 
+#include "app/printable_text.h"
 #include "core/device_finder.h"
 #include "core/found_device_info_gev.h"
 #include "core/found_device_info_u3v.h"
@@ -14,7 +16,9 @@
 namespace fwupdate {
 namespace {
 
-void PrintField(const char* label, const std::string& value) { fmt::print("{:4}{:<20s}: {}\n", "", label, value); }
+void PrintField(const char* label, const std::string& value) {
+  fmt::print("{:4}{:<20s}: {}\n", "", label, PrintableText(value));
+}
 
 }  // namespace
 
@@ -39,8 +43,14 @@ std::vector<std::unique_ptr<quarx::core::FoundDeviceInfo>> DeviceList::GetSorted
   }
   std::vector<std::unique_ptr<quarx::core::FoundDeviceInfo>> sorted;
   sorted.reserve(by_connection_id.size());
+  // Discovery keeps every camera that answers with a MAC address, so that the search after an
+  // update sees them all; a device number names one of them only, the same one on every run.
+  std::set<std::string> macs;
   for (auto& entry : by_connection_id) {
-    sorted.push_back(std::move(entry.second));
+    const auto* gev = dynamic_cast<const quarx::core::FoundDeviceInfoGEV*>(entry.second.get());
+    if (gev == nullptr || macs.insert(gev->GetMACAddress()).second) {
+      sorted.push_back(std::move(entry.second));
+    }
   }
   return sorted;
 }
@@ -50,7 +60,7 @@ void DeviceList::DisplayDeviceList(unsigned int timeout_ms) {
   const auto infos = GetSortedFoundDeviceInfos(timeout_ms);
   for (std::size_t i = 0; i < infos.size(); ++i) {
     quarx::core::FoundDeviceInfo& info = *infos[i];
-    fmt::print("[Dev {:2}] {}\n", i, info.GetModelName());
+    fmt::print("[Dev {:2}] {}\n", i, PrintableText(info.GetModelName()));
     PrintField("VenderName", info.GetVenderName());
     PrintField("SerialNumber", info.GetSerialNumber());
     PrintField("UserDefinedName", info.GetUserDefinedName());

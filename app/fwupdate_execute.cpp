@@ -2,14 +2,18 @@
 // steps with progress lines, the search for the camera after its reset, and the result.
 #include "app/fwupdate_execute.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include <fmt/format.h>
 
 #include "app/fwupdate_devicelist.h"
+#include "app/printable_text.h"
 #include "app/update_interruption.h"
 #include "core/device_finder.h"
 #include "core/found_device_info_gev.h"
@@ -37,7 +41,9 @@ void PrintProgress(bool silent, const std::string& text) {
   }
 }
 
-void PrintField(const char* label, const std::string& value) { fmt::print("{:4s}{:16s} : {}\n", "", label, value); }
+void PrintField(const char* label, const std::string& value) {
+  fmt::print("{:4s}{:16s} : {}\n", "", label, PrintableText(value));
+}
 
 // True for "y"/"Y", false for "n"/"N"; any other word asks again. Standard output is flushed
 // first so that the question is on the screen (or in the pipe) before the tool waits.
@@ -62,10 +68,13 @@ bool AskConfirmation() {
 }
 
 // How the camera is recognised after its reset: a GigE Vision camera by its MAC address (its
-// IP address, and with it the connection id, may change), any other by its connection id.
+// IP address, and with it the connection id, may change), any other by its connection id; and
+// by its serial number too, so that another camera answering with that address (a cloned
+// configuration, a replaced camera, a spoofing device) is never taken for the one updated.
 struct SearchKey {
   bool byMac = false;
   std::string value;
+  std::string serialNumber;
 
   bool Matches(FoundDeviceInfo& info) const {
     if (!byMac) {
@@ -80,15 +89,17 @@ SearchKey MakeSearchKey(FoundDeviceInfo& target) {
   if (target.GetDeviceType() == quarx::DeviceInterfaceTypeEnum::GEV) {
     const auto* gev = dynamic_cast<const quarx::core::FoundDeviceInfoGEV*>(&target);
     if (gev != nullptr) {
-      return {true, gev->GetMACAddress()};
+      return {true, gev->GetMACAddress(), target.GetSerialNumber()};
     }
   }
-  return {false, target.GetConnectionId()};
+  return {false, target.GetConnectionId(), target.GetSerialNumber()};
 }
 
-// One discovery; the first record that matches the key replaces `refound`. The target must be
-// among the cameras of this very search: a record kept from an earlier search describes the
-// camera before its latest reset, and checking its version would pass a camera that is gone.
+// One discovery; the one record that carries the key's address and serial number replaces
+// `refound`. The target must be among the cameras of this very search: a record kept from an
+// earlier search describes the camera before its latest reset, and checking its version would
+// pass a camera that is gone. Two answers with the address leave no way to tell which one was
+// updated, whatever their serial numbers.
 void SearchDevice(const SearchKey& key, unsigned int timeoutMs, std::uint32_t resetDelayMs,
                   std::unique_ptr<FoundDeviceInfo>& refound) {
   quarx::core::DeviceFinder finder;
@@ -97,13 +108,23 @@ void SearchDevice(const SearchKey& key, unsigned int timeoutMs, std::uint32_t re
     throw std::runtime_error(
         fmt::format("Failed to find device within {} sec : {}", resetDelayMs / kMsPerSecond, key.value));
   }
+  std::unique_ptr<FoundDeviceInfo>* answer = nullptr;
+  std::vector<std::string> serialNumbers;
   for (auto& record : found) {
     if (record && key.Matches(*record)) {
-      refound = std::move(record);
-      return;
+      answer = &record;
+      serialNumbers.push_back(record->GetSerialNumber());
     }
   }
-  throw std::runtime_error(fmt::format("NO target device : {}", key.value));
+  if (answer == nullptr) {
+    throw std::runtime_error(fmt::format("NO target device : {}", key.value));
+  }
+  if (serialNumbers.size() > 1 || serialNumbers.front() != key.serialNumber) {
+    std::sort(serialNumbers.begin(), serialNumbers.end());
+    throw std::runtime_error(fmt::format("Updated device not identified : {} serial number {}, found {}", key.value,
+                                         key.serialNumber, fmt::join(serialNumbers, ", ")));
+  }
+  refound = std::move(*answer);
 }
 
 }  // namespace
@@ -139,12 +160,12 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   const std::string packageVersion = update->GetInfoEntry("Version");
 
   fmt::print("Update file : {}\n", guffile_->GetGuffileName());
-  fmt::print("Description  : {}\n", description);
-  fmt::print("\nTarget : [Dev {}] {}\n", deviceNumber, modelName);
+  fmt::print("Description  : {}\n", PrintableText(description));
+  fmt::print("\nTarget : [Dev {}] {}\n", deviceNumber, PrintableText(modelName));
   PrintField("VenderName", vendorName);
   PrintField("SerialNumber", serialNumber);
   PrintField("UserDefinedName", userDefinedName);
-  fmt::print("{:4s}{:16s} : {} => {}\n", "", "Version", version, packageVersion);
+  fmt::print("{:4s}{:16s} : {} => {}\n", "", "Version", PrintableText(version), PrintableText(packageVersion));
 
   const auto steps = update->GetProceureItems();
   // Without steps nothing would change in the camera, yet the tool would report success.
@@ -153,6 +174,7 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   }
   // A pattern that does not compile would otherwise be found only after the camera was written.
   quarx::core::fwupdate::CheckPatterns(*update);
+  guffile_->ReadUploadFiles(steps);
 
   if (!noPrompt && !silent && !AskConfirmation()) {
     return;
@@ -222,7 +244,7 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   fmt::print("\nUpdate success.\n");
   // Without a version-check step the camera was never found again: there is nothing to show.
   if (refound) {
-    fmt::print("\nResult : [Dev {}] {}\n", deviceNumber, refound->GetModelName());
+    fmt::print("\nResult : [Dev {}] {}\n", deviceNumber, PrintableText(refound->GetModelName()));
     PrintField("VenderName", refound->GetVenderName());
     PrintField("SerialNumber", refound->GetSerialNumber());
     PrintField("UserDefinedName", refound->GetUserDefinedName());

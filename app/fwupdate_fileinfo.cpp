@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include "app/fwupdate_devicelist.h"
+#include "app/printable_text.h"
 #include "core/libstatic_fwupdate/guffile_info.h"
 #include "core/libstatic_fwupdate/update_checker.h"
 #include "util/quarxlog.h"
@@ -17,7 +18,8 @@ namespace {
 constexpr short kAllDevicesNumber = -1;
 
 void PrintMatchedDevice(std::size_t number, quarx::core::FoundDeviceInfo& info) {
-  fmt::print("{:8s}[Dev {}] {} Version : {}\n", "", number, info.GetModelName(), info.GetVersion());
+  fmt::print("{:8s}[Dev {}] {} Version : {}\n", "", number, PrintableText(info.GetModelName()),
+             PrintableText(info.GetVersion()));
 }
 
 }  // namespace
@@ -38,8 +40,8 @@ void FWUpdateFileInfo::DisplayUpdateInfo(short deviceNumber, bool noTest, unsign
   for (std::size_t n = 0; n < updates.size(); ++n) {
     auto& update = updates[n];
     fmt::print("[Index {}]\n", n);
-    fmt::print("{:4s}{:14s} : {}\n", "", "Version", update->GetInfoEntry("Version"));
-    fmt::print("{:4s}{:14s} : {}\n", "", "Description", update->GetInfoEntry("Description"));
+    fmt::print("{:4s}{:14s} : {}\n", "", "Version", PrintableText(update->GetInfoEntry("Version")));
+    fmt::print("{:4s}{:14s} : {}\n", "", "Description", PrintableText(update->GetInfoEntry("Description")));
     if (noTest) {
       continue;
     }

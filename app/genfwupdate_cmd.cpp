@@ -1,6 +1,8 @@
 // The parsed command and the conversion of its option texts into the values the operations take.
 #include "app/genfwupdate_cmd.h"
 
+#include <limits>
+
 #include <fmt/format.h>
 
 namespace fwupdate {
@@ -9,28 +11,30 @@ namespace {
 constexpr const char* kDeviceLabel = "Device idx";
 constexpr const char* kTimeoutLabel = "Timeout";
 
-ExceptionCmdParse InvalidOptionValue(const char* label, const std::string& text) {
-  return ExceptionCmdParse(fmt::format("Invalid operation option({}) value({})", label, text));
-}
-
 // std::stoi semantics on purpose: leading blanks and a sign are accepted and "12abc" reads as 12.
-int ConvertOptionValue(const char* label, const std::string& text) {
+// A number outside [lowest, highest] is refused like a text that is no number.
+int ConvertOptionValue(const char* label, const std::string& text, int lowest, int highest) {
   try {
-    return std::stoi(text);
+    const int number = std::stoi(text);
+    if (number >= lowest && number <= highest) {
+      return number;
+    }
   } catch (const std::invalid_argument&) {
   } catch (const std::out_of_range&) {
   }
-  throw InvalidOptionValue(label, text);
+  throw ExceptionCmdParse(fmt::format("Invalid operation option({}) value({})", label, text));
 }
 
 // The parser refuses a leading '-', but " -5" converts to a negative number, which as an unsigned
-// discovery time would wait about 49 days; it is refused like a text that is no number.
+// discovery time would wait about 49 days.
 std::uint32_t ConvertTimeoutMs(const std::string& text) {
-  const int timeoutMs = ConvertOptionValue(kTimeoutLabel, text);
-  if (timeoutMs < 0) {
-    throw InvalidOptionValue(kTimeoutLabel, text);
-  }
-  return static_cast<std::uint32_t>(timeoutMs);
+  return static_cast<std::uint32_t>(ConvertOptionValue(kTimeoutLabel, text, 0, std::numeric_limits<int>::max()));
+}
+
+// A device number is read into 16 bits. One that does not fit would wrap onto another number,
+// and so onto a camera nobody chose.
+int ConvertDeviceNumber(const std::string& text, int lowest) {
+  return ConvertOptionValue(kDeviceLabel, text, lowest, std::numeric_limits<std::uint16_t>::max());
 }
 
 }  // namespace
@@ -63,8 +67,9 @@ FileInfoSettings GetFileInfoSettings(const GenicamFWUpdateCmd& cmd) {
   for (const auto& [option, text] : cmd.GetOptions()) {
     switch (option) {
       case Option::Device:
-        // Narrowed to 16 bits, so 65535 reads as -1: all cameras.
-        settings.deviceNumber = static_cast<std::int16_t>(ConvertOptionValue(kDeviceLabel, text));
+        // Narrowed to 16 signed bits, so 65535 reads as -1: all cameras.
+        settings.deviceNumber =
+            static_cast<std::int16_t>(ConvertDeviceNumber(text, std::numeric_limits<std::int16_t>::min()));
         break;
       case Option::NoTest:
         settings.noTest = true;
@@ -84,8 +89,7 @@ UpdateSettings GetUpdateSettings(const GenicamFWUpdateCmd& cmd) {
   for (const auto& [option, text] : cmd.GetOptions()) {
     switch (option) {
       case Option::Device:
-        // Taken modulo 65536: 70000 targets device 4464.
-        settings.deviceNumber = static_cast<std::uint16_t>(ConvertOptionValue(kDeviceLabel, text));
+        settings.deviceNumber = static_cast<std::uint16_t>(ConvertDeviceNumber(text, 0));
         break;
       case Option::TimeoutMs:
         settings.timeoutMs = ConvertTimeoutMs(text);

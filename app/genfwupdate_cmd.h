@@ -77,7 +77,8 @@ struct UpdateSettings {
 
 // The values each operation takes from the command's options. Options the operation does not use are
 // ignored and the last occurrence of an option wins. A numeric text that std::stoi cannot convert throws
-// ExceptionCmdParse "Invalid operation option(<label>) value(<text>)"; so does a negative discovery time.
+// ExceptionCmdParse "Invalid operation option(<label>) value(<text>)"; so do a negative discovery time
+// and a device number that 16 bits cannot hold (for the update, any negative one too).
 DeviceListSettings GetDeviceListSettings(const GenicamFWUpdateCmd& cmd);
 FileInfoSettings GetFileInfoSettings(const GenicamFWUpdateCmd& cmd);
 UpdateSettings GetUpdateSettings(const GenicamFWUpdateCmd& cmd);

@@ -13,6 +13,7 @@
 #include "app/fwupdate_fileinfo.h"
 #include "app/genfwupdate_cmd.h"
 #include "app/genfwupdate_cmdline_parser.h"
+#include "app/printable_text.h"
 #include "app/update_interruption.h"
 #include "util/quarxlog.h"
 
@@ -25,11 +26,14 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 // Must not throw: it runs inside the one handler, and stdout may be the very thing that failed.
+// Error texts quote camera and package texts (a model name, a version, a pattern): they are
+// shown as text, whichever layer made the message.
 void ReportError(const char* text, bool logIt) {
   try {
-    fmt::print("\n Error : {} \n", text);
+    const std::string printable = fwupdate::PrintableText(text);
+    fmt::print("\n Error : {} \n", printable);
     if (logIt) {
-      quarx::util::Log::GetInstance("").logger_->error("{}", text);
+      quarx::util::Log::GetInstance("").logger_->error("{}", printable);
     }
   } catch (...) {
   }

@@ -298,7 +298,11 @@ DiscoveryAnswers::DiscoveryAnswers(std::uint16_t request_id, std::size_t limit)
 
 bool DiscoveryAnswers::Offer(const std::uint8_t* data, std::size_t size, std::size_t host_index, const Wanted& wanted) {
   std::optional<DiscoveryAck> ack = ParseDiscoveryAck(data, size, request_id_);
-  if (!ack || seen_.count(ack->mac_address) != 0) {
+  if (!ack) {
+    return false;
+  }
+  CameraIdentity identity{ack->mac_address, ack->ip_address, ack->serial_number};
+  if (seen_.count(identity) != 0) {
     return false;
   }
   GvcpAnswer answer{std::move(*ack), host_index};
@@ -306,7 +310,7 @@ bool DiscoveryAnswers::Offer(const std::uint8_t* data, std::size_t size, std::si
     ++dropped_;
     return false;
   }
-  seen_.insert(answer.ack.mac_address);
+  seen_.insert(std::move(identity));
   kept_.push_back(std::move(answer));
   return true;
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "camerasdk/PvResult.h"
@@ -69,7 +70,8 @@ struct GvcpAnswer {
 constexpr std::size_t kMaxCamerasPerDiscovery = 4096;
 
 // The answers of one discovery round as datagrams arrive: well-formed acknowledges of the round's
-// request, one per MAC address in arrival order, at most `limit` of them.
+// request, one per camera (MAC address, IP address and serial number) in arrival order, at most
+// `limit` of them.
 class DiscoveryAnswers {
  public:
   using Wanted = std::function<bool(const GvcpAnswer&)>;
@@ -88,8 +90,13 @@ class DiscoveryAnswers {
   std::uint16_t request_id_;
   std::size_t limit_;
   std::size_t dropped_ = 0;
+  // What tells two answering cameras apart. One camera answers once per host address that reaches
+  // it, always alike; two cameras may share a MAC address (a cloned configuration, a replaced
+  // camera, a spoofing device), and the search after an update must see both of them.
+  using CameraIdentity = std::tuple<std::array<std::uint8_t, 6>, std::uint32_t, std::string>;
+
   std::vector<GvcpAnswer> kept_;
-  std::set<std::array<std::uint8_t, 6>> seen_;
+  std::set<CameraIdentity> seen_;
 };
 
 // One discovery round, one socket per host address, open for the object's lifetime. Each socket

@@ -2,7 +2,6 @@
 #include "camerasdk/picture_lines.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <utility>
 
@@ -12,53 +11,14 @@ namespace {
 
 constexpr uint32_t kFileSampleBits = 8;
 
-struct FileFormat {
-  PvPixelType type;
-  PixelKind kind;
-  uint8_t significantBits;
-  BayerOrder order;  // of Bayer formats
-};
-
-// The unpacked formats image files hold. Samples deeper than 8 bits occupy two bytes,
-// little-endian, as GigE Vision and USB3 Vision send them.
-constexpr std::array<FileFormat, 27> kFileFormats = {{
-    {PvPixelMono8, PixelKind::Mono, 8, BayerOrder::RG},  // Mono8
-    {0x01100003, PixelKind::Mono, 10, BayerOrder::RG},   // Mono10
-    {0x01100005, PixelKind::Mono, 12, BayerOrder::RG},   // Mono12
-    {0x01100025, PixelKind::Mono, 14, BayerOrder::RG},   // Mono14
-    {0x01100007, PixelKind::Mono, 16, BayerOrder::RG},   // Mono16
-    {PvPixelRGB8, PixelKind::Rgb, 8, BayerOrder::RG},    // RGB8
-    {PvPixelBGR8, PixelKind::Bgr, 8, BayerOrder::RG},    // BGR8
-    {0x01080008, PixelKind::Bayer, 8, BayerOrder::GR},   // BayerGR8
-    {0x01080009, PixelKind::Bayer, 8, BayerOrder::RG},   // BayerRG8
-    {0x0108000A, PixelKind::Bayer, 8, BayerOrder::GB},   // BayerGB8
-    {0x0108000B, PixelKind::Bayer, 8, BayerOrder::BG},   // BayerBG8
-    {0x0110000C, PixelKind::Bayer, 10, BayerOrder::GR},  // BayerGR10
-    {0x0110000D, PixelKind::Bayer, 10, BayerOrder::RG},  // BayerRG10
-    {0x0110000E, PixelKind::Bayer, 10, BayerOrder::GB},  // BayerGB10
-    {0x0110000F, PixelKind::Bayer, 10, BayerOrder::BG},  // BayerBG10
-    {0x01100010, PixelKind::Bayer, 12, BayerOrder::GR},  // BayerGR12
-    {0x01100011, PixelKind::Bayer, 12, BayerOrder::RG},  // BayerRG12
-    {0x01100012, PixelKind::Bayer, 12, BayerOrder::GB},  // BayerGB12
-    {0x01100013, PixelKind::Bayer, 12, BayerOrder::BG},  // BayerBG12
-    {0x01100109, PixelKind::Bayer, 14, BayerOrder::GR},  // BayerGR14
-    {0x0110010A, PixelKind::Bayer, 14, BayerOrder::RG},  // BayerRG14
-    {0x0110010B, PixelKind::Bayer, 14, BayerOrder::GB},  // BayerGB14
-    {0x0110010C, PixelKind::Bayer, 14, BayerOrder::BG},  // BayerBG14
-    {0x0110002E, PixelKind::Bayer, 16, BayerOrder::GR},  // BayerGR16
-    {0x0110002F, PixelKind::Bayer, 16, BayerOrder::RG},  // BayerRG16
-    {0x01100030, PixelKind::Bayer, 16, BayerOrder::GB},  // BayerGB16
-    {0x01100031, PixelKind::Bayer, 16, BayerOrder::BG},  // BayerBG16
-}};
-
 uint32_t BytesPerSample(uint32_t bits) { return bits > kFileSampleBits ? 2 : 1; }
 
 }  // namespace
 
 std::optional<PictureLines> PictureLines::Create(const Picture& picture, SampleDepth depth, bool blueFirst) {
-  const auto format = std::find_if(kFileFormats.begin(), kFileFormats.end(),
-                                   [&picture](const FileFormat& f) { return f.type == picture.type; });
-  if (format == kFileFormats.end()) {
+  const auto format = std::find_if(kUnpackedPixelTypes.begin(), kUnpackedPixelTypes.end(),
+                                   [&picture](const UnpackedPixelType& t) { return t.type == picture.type; });
+  if (format == kUnpackedPixelTypes.end()) {
     return std::nullopt;
   }
   return PictureLines(picture, format->kind, format->significantBits, format->order, depth, blueFirst);

@@ -10,6 +10,7 @@
 
 #include "camerasdk/PvPixelType.h"
 #include "camerasdk/bayer_demosaic.h"
+#include "camerasdk/unpacked_pixel_types.h"
 
 namespace camerasdk_detail {
 
@@ -22,8 +23,6 @@ struct Picture {
   uint64_t lineBytes;
   uint64_t stride;
 };
-
-enum class PixelKind { Mono, Bayer, Rgb, Bgr };
 
 enum class SampleDepth {
   Eight,   // scaled to 8 bits by the significant bits: what viewers of BMP files expect

@@ -38,18 +38,29 @@ std::string LogConfig::GetLogLevel() const {
 }
 
 std::string LogConfig::GetLogFileName() const {
-  try {
-    const auto& log = toml::find(config_, "log");
-    return GetLogStorePath() + toml::find<std::string>(log, "filename");
-  } catch (const std::exception&) {
+  const std::string store = GetLogStorePath();
+  if (store.empty() || !NamesLogFile()) {
     return "";
+  }
+  return store + toml::find<std::string>(toml::find(config_, "log"), "filename");
+}
+
+bool LogConfig::NamesLogFile() const {
+  try {
+    toml::find<std::string>(toml::find(config_, "log"), "filename");
+    return true;
+  } catch (const std::exception&) {
+    return false;
   }
 }
 
 std::string LogConfig::GetLogStorePath() const {
-  // Without HOME there is no home directory to log into; the caller then logs nothing.
+  // The log directory is made only inside a home that exists: an unset or empty HOME would put
+  // it under the working directory or the root, and a missing one (the home of "nobody") must
+  // stay missing. There the caller logs nothing.
   const char* home = std::getenv("HOME");
-  if (home == nullptr) {
+  std::error_code error;
+  if (home == nullptr || *home == '\0' || !std::filesystem::is_directory(home, error)) {
     return "";
   }
   return std::string(home) + "/.quarx/log/";

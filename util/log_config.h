@@ -15,7 +15,11 @@ class LogConfig {
   void Parse(const std::string& path);
 
   std::string GetLogLevel() const;
+  // Empty when there is no name or no log directory to put it in.
   std::string GetLogFileName() const;
+  // Whether the configuration names a log file (the empty name too).
+  bool NamesLogFile() const;
+  // Empty unless HOME names an existing directory.
   std::string GetLogStorePath() const;
 
  private:

@@ -31,10 +31,9 @@ Log::Log(const std::string& path) {
     LogConfig config(path);
     level = config.GetLogLevel();
     file = config.GetLogFileName();
-    // Without HOME no log directory exists: the configured name alone would be a path relative
-    // to wherever the tool runs, and the console is no stand-in either, since standard output
-    // carries what scripts parse. Such a log goes nowhere.
-    placeable = file.empty() || !config.GetLogStorePath().empty();
+    // A log file with no existing home to go into goes nowhere: the console is no stand-in,
+    // since standard output carries what scripts parse.
+    placeable = !file.empty() || !config.NamesLogFile();
   }
   sink_ = std::make_shared<spdlog::sinks::dist_sink<spdlog::details::null_mutex>>();
   logger_ = std::make_shared<spdlog::logger>("quarx", sink_);

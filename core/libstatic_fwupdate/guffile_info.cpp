@@ -235,7 +235,26 @@ std::vector<std::unique_ptr<Update>> GuffileInfo::GetUpdates() const {
   return result;
 }
 
+void GuffileInfo::ReadUploadFiles(const std::vector<ProcedureItem>& steps) {
+  // The firmware is inflated here once, before the camera is touched: a missing or damaged file
+  // must stop the update while the camera is still as it was, not halfway through it.
+  std::map<std::string, ExtractedFileInfo> files;
+  const ExtractedFileInfo package = unzip->ExtractFile(kPackageEntry, kMaxPackageZipSize);
+  const auto [packageData, packageSize] = package.GetInfo();
+  const UnzipMem inner(packageData, packageSize);
+  for (const ProcedureItem& step : steps) {
+    if (step.GetProcedureType() == ProcedureType::FileUpload && files.count(step.GetFileName()) == 0) {
+      files.emplace(step.GetFileName(), inner.ExtractFile(step.GetFileName(), kMaxFirmwareFileSize));
+    }
+  }
+  uploadFiles = std::move(files);
+}
+
 std::pair<const std::uint8_t*, std::size_t> GuffileInfo::GetFile(const std::string& fileName) {
+  const auto read = uploadFiles.find(fileName);
+  if (read != uploadFiles.end()) {
+    return read->second.GetInfo();
+  }
   // Let go of the previous file first, so that two firmware images are never held at once.
   handedOut = ExtractedFileInfo();
   const ExtractedFileInfo package = unzip->ExtractFile(kPackageEntry, kMaxPackageZipSize);

@@ -89,7 +89,7 @@ class Update {
 };
 
 // Reads an update package: a zip whose stored "package.zip" holds "control.xml" and the
-// firmware files. Nothing is cached: every call reads the package file again.
+// firmware files. Nothing is cached but the files that ReadUploadFiles read.
 class GuffileInfo {
  public:
   explicit GuffileInfo(const std::string& path);
@@ -104,14 +104,19 @@ class GuffileInfo {
   // arrive as quarx::fwupdate::FWUpdateException; anything else as a plain std::exception.
   std::vector<std::unique_ptr<Update>> GetUpdates() const;
 
-  // The bytes of the inner entry `fileName`. They stay valid until the next GetFile call on
-  // this reader or its destruction, whichever comes first.
+  // Reads every file that a FileUpload step of `steps` uploads, out of one extraction of the
+  // inner package, and keeps them for GetFile. Fails as GetFile does, before anything is kept.
+  void ReadUploadFiles(const std::vector<ProcedureItem>& steps);
+
+  // The bytes of the inner entry `fileName`: a file ReadUploadFiles kept, valid as long as the
+  // reader lives, or else one read now, valid until the next such read or the reader's end.
   std::pair<const std::uint8_t*, std::size_t> GetFile(const std::string& fileName);
 
  private:
   std::string path;
   std::unique_ptr<UnzipMem> unzip;
   ExtractedFileInfo handedOut;
+  std::map<std::string, ExtractedFileInfo> uploadFiles;
 };
 
 }  // namespace quarx::core::fwupdate

@@ -3,12 +3,9 @@
 
 #include <fmt/format.h>
 
-#include <array>
-#include <unordered_map>
-#include <utility>
-
 #include "camerasdk/PvBuffer.h"
 #include "camerasdk/PvBufferWriter.h"
+#include "sdkadaptor/src/buffer_format_converter.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/result_rule.h"
 #include "util/quarxlog.h"
@@ -20,13 +17,6 @@ constexpr CodeEnum kInternalError = 0x1000002;
 constexpr uint64_t kBitsPerByte = 8;
 constexpr uint32_t kNoChunkData = 0;
 
-// TIF and RAW swap places between the two numberings.
-constexpr std::array<std::pair<BufferFormatType, PvBufferFormatType>, 3> kFormats = {{
-    {BufferFormatType::BMP, PvBufferFormatBMP},
-    {BufferFormatType::TIF, PvBufferFormatTIFF},
-    {BufferFormatType::RAW, PvBufferFormatRaw},
-}};
-
 }  // namespace
 
 BufferWriter::BufferWriter() : writer_(std::make_unique<PvBufferWriter>()) {}
@@ -34,8 +24,7 @@ BufferWriter::BufferWriter() : writer_(std::make_unique<PvBufferWriter>()) {}
 BufferWriter::~BufferWriter() = default;
 
 void BufferWriter::Store(InterfaceBuffer* buffer, const std::string& path, BufferFormatType format) {
-  const std::unordered_map<BufferFormatType, PvBufferFormatType> formats(kFormats.begin(), kFormats.end());
-  const PvBufferFormatType sdkFormat = formats.at(format);
+  const PvBufferFormatType sdkFormat = BufferFormatConverter::ConvertTo(format);
 
   std::unique_ptr<InterfaceImage> source = buffer == nullptr ? nullptr : buffer->GetImage();
   if (source == nullptr) {

@@ -2,12 +2,13 @@
 // destination and heartbeat.
 #include "sdkadaptor/src/device_gev.h"
 
-#include <unordered_map>
+#include <optional>
 
 #include "camerasdk/PvDeviceGEV.h"
 #include "camerasdk/PvGenFloat.h"
 #include "camerasdk/PvGenInteger.h"
 #include "camerasdk/PvGenParameterArray.h"
+#include "sdkadaptor/src/access_type_converter.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/result_rule.h"
 #include "util/quarxlog.h"
@@ -16,7 +17,6 @@ namespace quarx::sdkadaptor {
 namespace {
 
 constexpr CodeEnum kInternalError = 0x1000002;
-constexpr int kSdkAccessControl = PvAccessControl;
 constexpr int64_t kAnswerTimeoutMs = 30000;
 constexpr int64_t kHeartbeatIntervalMs = 60000;
 
@@ -55,16 +55,12 @@ PvDeviceGEV& DeviceGEV::Gev() const {
 }
 
 void DeviceGEV::Connect(const std::string& connectionId, quarx::AccessTypeEnum access) {
-  static const std::unordered_map<int, int> kSdkAccess = {{0, 2}, {1, 3}, {2, 4}};
-  const int requested = static_cast<int>(access);
-  int sdkAccess = kSdkAccessControl;
-  const auto it = kSdkAccess.find(requested);
-  if (it == kSdkAccess.end()) {
-    util::Log::GetInstance("").logger_->warn("<{}> Invalid access_type({}) using Control", "Connect", requested);
-  } else {
-    sdkAccess = it->second;
+  const std::optional<PvAccessType> sdkAccess = AccessTypeConverter::ConvertTo(access);
+  if (!sdkAccess) {
+    util::Log::GetInstance("").logger_->warn("<{}> Invalid access_type({}) using Control", "Connect",
+                                             static_cast<int>(access));
   }
-  const PvResult result = Gev().Connect(PvString(connectionId), static_cast<PvAccessType>(sdkAccess));
+  const PvResult result = Gev().Connect(PvString(connectionId), sdkAccess.value_or(PvAccessControl));
   ApplyResultRule(result, "Connect", __FILE__, __LINE__);
 }
 

@@ -65,13 +65,14 @@ TEST(CommandLine, YieldsOneOperationWithItsOptionsInStepOrderAndTheirValuesOrIts
       {{"-u", "pkg.guf", "-d", "1", "-d", "2"}, "update 'pkg.guf' device=1 device=2" + Values(2, 1500)},
       // Options are taken out before the operation, so they may stand between it and its file.
       {{"--update", "-d", "1", "dir/my pkg.guf"}, "update 'dir/my pkg.guf' device=1" + Values(1, 1500)},
-      // Converted like std::stoi, then narrowed: modulo 65536 for the update, to 16 signed bits for file
-      // information, where -1 means every camera.
+      // Converted like std::stoi; a device number must fit 16 bits, signed or not for file information,
+      // where 65535 narrows to -1, every camera; not negative for the update, never wrapped onto another.
       {{"--timeout", "12abc", "--file-info", "p", "--no-test"},
        "file-info 'p' no-test= timeout=12abc" + Values(-1, 12)},
-      {{"-u", "p", "-d", "70000", "--timeout", " 2147483647"},
-       "update 'p' device=70000 timeout= 2147483647" + Values(4464, 2147483647)},
+      {{"-u", "p", "-d", "65535", "--timeout", " 2147483647"},
+       "update 'p' device=65535 timeout= 2147483647" + Values(65535, 2147483647)},
       {{"-f", "p", "-d", "65535"}, "file-info 'p' device=65535" + Values(-1, 1500)},
+      {{"-u", "p", "-d", " -1"}, "update 'p' device= -1 | Invalid operation option(Device idx) value( -1)"},
       // The device list reads only the discovery time, so a device text that is no number does not matter.
       {{"-l", "-d", "abc", "--timeout", "9", "--timeout", "12x"},
        "device-list '' device=abc timeout=9 timeout=12x | timeout 12"},

@@ -15,7 +15,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using quarx::test::GvcpResponder;
 
-// Junk, a stale ack, and then two cameras, the first one twice under different addresses.
+// Junk, a stale ack, and then two cameras, the first one twice alike (as on two host addresses).
 std::vector<std::vector<std::uint8_t>> Script(std::uint16_t requestId) {
   const auto ack = [](const char* mac, const char* ip, std::uint16_t id) {
     return quarx::test::EncodeDiscoveryAck({mac, ip, "", "", "", "", ""}, id);
@@ -23,12 +23,12 @@ std::vector<std::vector<std::uint8_t>> Script(std::uint16_t requestId) {
   return {{0x00, 0x00, 0x00, 0x03},                                                               // truncated
           ack("02:5e:c1:00:00:99", "10.0.0.99", static_cast<std::uint16_t>(requestId ^ 0xFF00)),  // another request's
           ack("02:5e:c1:00:00:01", "10.1.2.3", requestId),
-          ack("02:5e:c1:00:00:01", "10.1.2.4", requestId),  // same camera again: dropped
+          ack("02:5e:c1:00:00:01", "10.1.2.3", requestId),  // same camera again: dropped
           ack("02:5e:c1:00:00:02", "10.1.2.5", requestId)};
 }
 
 // A discovery round opened on every host address, answered back to the asker and by broadcast.
-TEST(GvcpDiscoveryCamera, KeepsOneWellFormedAnswerPerMacWithTheAddressFromThePayload) {
+TEST(GvcpDiscoveryCamera, KeepsOneWellFormedAnswerPerCameraWithTheAddressFromThePayload) {
   REQUIRE_CAMERA_NAMESPACE();
   for (const auto replyTo : {GvcpResponder::ReplyTo::Sender, GvcpResponder::ReplyTo::Broadcast}) {
     SCOPED_TRACE(replyTo == GvcpResponder::ReplyTo::Sender ? "to the asker" : "by broadcast");

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -62,7 +63,7 @@ struct RunOptions {
   bool keepInputOpen = false;  // else standard input is at its end from the start
   bool withHome = true;
   // The program reads its configuration from one fixed path: the child mounts an empty file system
-  // over /opt in a mount namespace of its own and writes the file there; HOME (/opt/home) lies inside it too.
+  // over /opt in a mount namespace of its own and writes the file there; HOME (/opt/home) is made inside it too.
   std::optional<std::string> config = std::nullopt;
   bool fullStandardOutput = false;  // standard output is /dev/full; standard error is collected
   std::optional<std::vector<std::string>> argv = std::nullopt;  // the exact argument vector, program name included
@@ -193,7 +194,7 @@ class RunningProgram {
   static bool PlaceConfiguration(const std::string& config) {
     if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
         mount("tmpfs", "/opt", "tmpfs", 0, "size=1m") != 0 || mkdir("/opt/velmora", 0755) != 0 ||
-        mkdir("/opt/velmora/fwupdate", 0755) != 0) {
+        mkdir("/opt/velmora/fwupdate", 0755) != 0 || mkdir("/opt/home", 0755) != 0) {
       return false;
     }
     const int fd = open("/opt/velmora/fwupdate/quarx.conf", O_WRONLY | O_CREAT, 0644);
@@ -245,9 +246,10 @@ inline std::string Step(const std::string& kind, const std::string& inner) {
 }
 
 // A package of the given updates, each with its own procedure, and a firmware image whose first
-// line names the version the emulated camera installs, at least `minImageSize` bytes long.
-inline void WriteUpdatePackage(const std::string& path, const std::vector<UpdateSpec>& updates,
-                               const std::string& imageVersion = "2.0.0", std::size_t minImageSize = 0) {
+// line names the version the emulated camera installs, at least `minImageSize` bytes long; returns the image.
+inline std::string WriteUpdatePackage(const std::string& path, const std::vector<UpdateSpec>& updates,
+                                      const std::string& imageVersion = "2.0.0", std::size_t minImageSize = 0,
+                                      void (*damage)(std::string& innerZip) = nullptr) {
   std::string rules;
   std::string procedures;
   for (std::size_t i = 0; i < updates.size(); ++i) {
@@ -278,13 +280,18 @@ inline void WriteUpdatePackage(const std::string& path, const std::vector<Update
                          : ""));
     procedures += "</Procedure>\n";
   }
+  // Several 64 KiB pieces of the upload and a short last one: a piece lost, cut or misplaced shows.
+  const std::size_t size = std::max<std::size_t>(200 * 1024 + 123, minImageSize);
   std::string image = "version=" + imageVersion + "\n";
-  // Enough to span several file-access chunks.
-  for (int i = 0; i < 400 || image.size() < minImageSize; ++i) {
+  for (int i = 0; image.size() < size; ++i) {
     image += "image block " + std::to_string(i) + ": test firmware payload\n";
   }
-  WritePackage(path, "<?xml version=\"1.0\"?>\n<GufRuleSet>\n" + rules + procedures + "</GufRuleSet>\n",
-               {{"firmware.img", image}});
+  image.resize(size);
+  PackageBuilder builder("<?xml version=\"1.0\"?>\n<GufRuleSet>\n" + rules + procedures + "</GufRuleSet>\n");
+  std::string inner = builder.File("firmware.img", image).InnerZip();
+  if (damage != nullptr) damage(inner);
+  WriteBytes(path, builder.BuildAround(inner));
+  return image;
 }
 
 }  // namespace quarx::test::e2e

@@ -19,6 +19,7 @@ namespace {
 
 using std::chrono::milliseconds;
 using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
 
 std::string Listed(int device, const std::string& model, const std::string& serial, const std::string& user,
                    const std::string& version, const std::string& ip, const std::string& mac) {
@@ -177,6 +178,37 @@ TEST(FileInfoProgram, ListsEachUpdateWithTheCamerasItFits) {
     const ProgramRun run = RunFwupdate(args);
     EXPECT_EQ(run.exitStatus, c.exitStatus) << run.out;
     EXPECT_THAT(run.Lines(), ElementsAreArray(c.lines)) << run.out;
+  }
+}
+
+// Control characters and broken UTF-8 from a camera or a package are shown escaped: they cannot
+// clear the screen, set the window title or forge a line of their own.
+TEST(FileInfoProgram, CameraAndPackageTextsAreShownAsTextOneRecordPerLine) {
+  REQUIRE_CAMERA_NAMESPACE();
+  const DiscoveryAnswer camera{"02:5e:c1:00:00:4c",   "127.0.0.4",       "Velmora",
+                               "FW\x1b]0;owned\aCAM", "1.0\n[Dev  9] x", "S\tN\x7f\xc2\x9b",
+                               "line\xe2\x82\xac\xff"};
+  const GvcpResponder responder(
+      [&camera](std::uint16_t id) { return std::vector<std::vector<std::uint8_t>>{EncodeDiscoveryAck(camera, id)}; },
+      GvcpResponder::ReplyTo::Sender);
+  ASSERT_TRUE(responder.Bound());
+  const std::string model = "FW\\x1b]0;owned\\x07CAM", version = "1.0\\n[Dev  9] x";
+  const std::string serial = "S\\tN\\x7f\\xc2\\x9b", user = "line\xe2\x82\xac\\xff";
+  EXPECT_EQ(RunFwupdate({"-l", "--timeout", kDiscoveryMs}).out,
+            Listed(0, model, serial, user, version, "127.0.0.4", "02:5e:c1:00:00:4c"));
+
+  // The first update fits no camera, the second any.
+  const TempPath package("e2e-texts.guf");
+  WriteUpdatePackage(package.str(), {{{{"DeviceModelName", "FWCAM-1"}}, "2.0\x1b[1A\r", "new\n[Index 9]\xc0\xaf"},
+                                     {{{"DeviceModelName", "[\\s\\S]*"}}, "3.0", "any"}});
+  // No raw control byte and no line of their own, for the update too, whose error line quotes the model.
+  for (const auto& [args, lines] : std::vector<std::pair<std::vector<std::string>, std::size_t>>{
+           {{"-f", package.str()}, 9}, {{"-u", package.str(), "--no-prompt"}, 14}}) {
+    const ProgramRun run = RunFwupdate(args + Lines{"--timeout", kDiscoveryMs});
+    EXPECT_EQ(run.Lines().size(), lines) << run.out;
+    const auto raw = [](unsigned char c) { return c != '\n' && (c < 0x20 || c == 0x7F); };
+    EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(), raw), 0) << run.out;
+    EXPECT_THAT(run.out, HasSubstr(model)) << run.out;
   }
 }
 

@@ -47,7 +47,7 @@ TEST(FwupdateProgram, PrintsExactlyItsOutputAndEndsWithItsStatus) {
        "Error : Operation(--help) Invalid argument: x" + Error("Operation(--help) Invalid argument: x")},
       {{"-l", "--timeout", "99999999999"}, 2, "Error : stoi" + Error("stoi")},
       {{"-u", "p", "-d", "abc"}, 2, Error("Invalid operation option(Device idx) value(abc)")},
-      {{"-f", "p", "--device", "x"}, 2, Error("Invalid operation option(Device idx) value(x)")},
+      {{"-f", "p", "--device", "65536"}, 2, Error("Invalid operation option(Device idx) value(65536)")},
       // " -5" passes the parser's '-' check; unchecked it would wrap into a discovery of about 49 days.
       {{"-l", "--timeout", " -5"}, 2, Error("Invalid operation option(Timeout) value( -5)")},
       {{"-f", "p", "--timeout", " -5"}, 2, Error("Invalid operation option(Timeout) value( -5)")},

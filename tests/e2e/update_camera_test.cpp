@@ -1,6 +1,7 @@
 // The update operation end to end: the real fwupdate program against emulated cameras, its
 // console output line by line, its exit status and what the cameras saw.
 #include <gmock/gmock.h>
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -14,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "emulator/crc32.h"
 #include "tests/e2e/fwupdate_e2e.h"
 #include "tests/support/camera_namespace.h"
 #include "tests/support/emulator_launcher.h"
@@ -67,10 +69,13 @@ Lines Success(int device = 0, const std::string& serial = "EMU002") {
   return Lines{"Success    : Update OK", "", kRule} + Result(device, serial);
 }
 
-EmulatedCameraSpec Cam(const char* address = "127.0.0.2") {
+// With a serial number, a camera answering with the MAC address of the default target.
+EmulatedCameraSpec Cam(const char* address = "127.0.0.2", const char* serial = nullptr) {
   EmulatedCameraSpec spec;
   spec.address = address;
   spec.userName = "line-2";
+  spec.mac = serial != nullptr ? "02:5e:c1:00:00:02" : "";
+  spec.serial = serial != nullptr ? serial : "";
   return spec;
 }
 
@@ -129,8 +134,10 @@ struct UpdateCase {
   std::vector<std::string> options = {"PKG", "--no-prompt"};  // after "-u"
   std::string answer = "";                                    // given once the question shows; none: end of input
   std::string imageVersion = "2.0.0";
+  void (*damage)(std::string& innerZip) = nullptr;
   milliseconds atLeast{0};
-  void (*whileRunning)(EmulatorLauncher& cameras) = nullptr;
+  // Returns what a camera it restarted had printed before.
+  std::string (*whileRunning)(EmulatorLauncher& cameras) = nullptr;
 };
 
 // Without --no-prompt: the question comes before the first step.
@@ -155,16 +162,14 @@ class UpdateRun : public UpdateCameraTest, public ::testing::WithParamInterface<
 TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) {
   const UpdateCase& c = GetParam();
   Start(c.cameras);
-  WriteUpdatePackage(package_.str(), {c.update}, c.imageVersion);
+  const std::string image = WriteUpdatePackage(package_.str(), {c.update}, c.imageVersion, 0, c.damage);
   RunOptions interactive;
   interactive.keepInputOpen = !c.answer.empty();
   const auto program = Update(c.options, interactive);
   // Through a pipe the question is only seen if the tool flushes it before reading.
   EXPECT_TRUE(c.answer.empty() || program->WaitForOutput(kQuestion, std::chrono::seconds(10)));
   program->Answer(c.answer);
-  if (c.whileRunning != nullptr) {
-    c.whileRunning(*cameras_);
-  }
+  std::string logs = c.whileRunning != nullptr ? c.whileRunning(*cameras_) : "";
   const ProgramRun run = Finish(*program);
   EXPECT_THAT(run.Lines(), ElementsAreArray(c.lines)) << run.out;
   EXPECT_EQ(run.exitStatus, c.exitStatus);
@@ -176,9 +181,17 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
       EXPECT_THAT(CameraLog(i), HasSubstr(c.cameraLogs[i]));
     }
   }
+  // What the camera received is the package's image, whole and in order.
+  for (std::size_t i = 0; i < c.cameras.size(); ++i) logs += CameraLog(i);
+  const auto crc = emulator::Crc32(reinterpret_cast<const std::uint8_t*>(image.data()), image.size());
+  if (std::count(c.lines.begin(), c.lines.end(), "Update success.") != 0) {
+    EXPECT_THAT(logs, HasSubstr(fmt::format("file Firmware closed size={} crc32={:08x}\n", image.size(), crc)));
+  }
 }
 
 const char* kBackAt2 = "back version=2.0.0";
+const Lines kUnextractable = Error("Invalid Zipfile() failed to mz_zip_reader_extract_file_to_heap()");
+const std::string kNotIdentified = "Updated device not identified : 02:5e:c1:00:00:02 serial number EMU002, found ";
 const Lines kRefused = Preview() + Lines{""} + kBegin;
 const Lines kInvalidPattern = Preview() + Error(RegexError("2.(0"));
 
@@ -214,6 +227,12 @@ INSTANTIATE_TEST_SUITE_P(
             Preview() + Lines{""} + Steps("3", "1", 1) +
                 Error("Failed to find device within 1 sec : 02:5e:c1:00:00:02"),
             {}, [](UpdateCase& c) { c.cameras[0].neverBack = true; }),
+        Row("CloneAnswersInsteadOfTheTarget", 1,
+            Preview() + Lines{""} + Steps("3", "1", 1) + Error(kNotIdentified + "EMU009"), {" reset", kUntouched},
+            [](UpdateCase& c) { c.cameras = {Cam(), Cam("127.0.0.3", "EMU009")}; c.cameras[0].neverBack = true; }),
+        Row("CloneAnswersBesideTheTarget", 1,
+            Preview() + Lines{""} + Steps("3", "1", 1) + Error(kNotIdentified + "EMU002, EMU009"),
+            {kBackAt2, kUntouched}, [](UpdateCase& c) { c.cameras.push_back(Cam("127.0.0.3", "EMU009")); }),
         // The first version check finds the camera before its reset; the second must not pass on
         // that old record while the camera itself is gone and only another one answers.
         Row("SearchFindsOnlyOtherCameras", 1,
@@ -239,12 +258,12 @@ INSTANTIATE_TEST_SUITE_P(
             {}, [](UpdateCase& c) {
               c.update.resetDelayMs = 4000;
               c.whileRunning = [](EmulatorLauncher& cameras) {
-                ASSERT_TRUE(cameras.WaitForOutput(0, "127.0.0.2 reset", std::chrono::seconds(20)));
-                EmulatedCameraSpec moved = Cam("127.0.0.4");
-                moved.mac = "02:5e:c1:00:00:02";
-                moved.serial = "EMU002";
+                EXPECT_TRUE(cameras.WaitForOutput(0, "127.0.0.2 reset", std::chrono::seconds(20)));
+                EmulatedCameraSpec moved = Cam("127.0.0.4", "EMU002");
                 moved.version = "2.0.0";
+                const std::string before = cameras.Output(0);
                 cameras.Restart(0, moved);
+                return before;
               };
             }),
         Row("OnlyTheTargetOfTwoCameras", 0, Preview(1, "EMU003") + Lines{""} + Steps() + Success(1, "EMU003"),
@@ -252,6 +271,11 @@ INSTANTIATE_TEST_SUITE_P(
               c.cameras.push_back(Cam("127.0.0.3"));
               c.options = {"PKG", "-d", "1", "--no-prompt"};
             }),
+        Row("MissingFirmwareRefusedBeforeTheQuestion", 1, Preview() + kUnextractable, {kUntouched}, [](UpdateCase& c) {
+          Prompting(c).damage = [](std::string& zip) { RenameEntry(zip, "firmware.img", "firmware.old"); };
+        }),
+        Row("DamagedFirmwareRefusedBeforeTheQuestion", 1, Preview() + kUnextractable, {kUntouched},
+            [](UpdateCase& c) { Prompting(c).damage = [](std::string& zip) { DamageCrc(zip, "firmware.img"); }; }),
         Row("WithoutStepsRefusedBeforeTheQuestion", 1, Preview() + Error("No procedure steps in this update"),
             {kUntouched}, [](UpdateCase& c) { Prompting(c).update.withSteps = false; }),
         // The version check's pattern is used only after the camera was flashed and reset: a pattern
@@ -264,9 +288,13 @@ INSTANTIATE_TEST_SUITE_P(
             Preview() + Lines{""} + Steps("3", "1", 2) +
                 Lines{"Success    : Update OK", "", kRule, "", "Update success."},
             {"install succeeded version=2.0.0"}, [](UpdateCase& c) { c.update.withAssert = false; }),
-        // The package does not exist: the device number is checked first.
-        Row("DeviceNumberPastTheList", 1, Error("Invalid device idx: 1"), {kUntouched},
-            [](UpdateCase& c) { c.options = {"missing.guf", "-d", "1", "--no-prompt"}; })),
+        // The package does not exist: the device number is checked first. One number per MAC address.
+        Row("DeviceNumberPastTheList", 1, Error("Invalid device idx: 1"), {kUntouched, kUntouched}, [](UpdateCase& c) {
+          c.cameras.push_back(Cam("127.0.0.3", "EMU009"));
+          c.options = {"missing.guf", "-d", "1", "--no-prompt"};
+        }),
+        Row("DeviceNumberPastSixteenBits", 2, Error("Invalid operation option(Device idx) value(65536)"), {kUntouched},
+            [](UpdateCase& c) { c.options = {"PKG", "-d", "65536", "--no-prompt"}; })),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The last progress line and the error line; log lines on the console left out.

@@ -47,29 +47,21 @@ TEST(AdaptorBuffer, WithoutAnSdkBufferSettersThrowAndReadsGiveNothingAndAnUnlist
 }
 
 // A picture allocated in a buffer lies at its start and knows its own size: it can be stored,
-// although the buffer acquired nothing.
-TEST(AdaptorBufferWriter, PictureAllocatedInABufferGoesToEachFileKind) {
+// although the buffer acquired nothing. Which file kind each format gives is pinned with the
+// conversion tables and the stand-in's writer.
+TEST(AdaptorBufferWriter, PictureAllocatedInABufferIsStored) {
   constexpr uint32_t kWidth = 6;
   constexpr uint32_t kHeight = 3;
   util::test::ScratchDir scratch;
   sdkadaptor::Buffer buffer;
   buffer.GetImage()->Alloc(kWidth, kHeight, pixelformat::PixelFormat::Create(0x01080001), 0, 0, 0);
+  std::vector<uint8_t> pixels(kWidth * kHeight);
   for (uint32_t i = 0; i < kWidth * kHeight; ++i) {
-    buffer.GetDataPointer()[i] = static_cast<uint8_t>(i);
+    buffer.GetDataPointer()[i] = pixels[i] = static_cast<uint8_t>(i);
   }
   sdkadaptor::BufferWriter writer;
-  const std::pair<BufferFormatType, std::string> kinds[] = {
-      {BufferFormatType::TIF, "II"}, {BufferFormatType::BMP, "BM"}, {BufferFormatType::RAW, std::string("\0\1", 2)}};
-  for (const auto& [format, magic] : kinds) {
-    const std::filesystem::path path = scratch.Path() / ("frame" + std::to_string(static_cast<int>(format)));
-    writer.Store(&buffer, path.string(), format);
-    const std::vector<uint8_t> bytes = test::ReadFile(path);
-    ASSERT_GE(bytes.size(), 2u);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 2), magic);
-    if (format == BufferFormatType::RAW) {
-      EXPECT_EQ(bytes.size(), kWidth * kHeight);
-    }
-  }
+  writer.Store(&buffer, (scratch.Path() / "frame").string(), BufferFormatType::RAW);
+  EXPECT_EQ(test::ReadFile(scratch.Path() / "frame"), pixels);
   const std::string path = (scratch.Path() / "x").string();
   EXPECT_THROW(writer.Store(&buffer, path, static_cast<BufferFormatType>(7)), std::out_of_range);
   EXPECT_FALSE(std::filesystem::exists(path));

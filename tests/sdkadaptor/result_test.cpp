@@ -1,13 +1,21 @@
 // SDK results become log lines and adaptor exceptions with the right codes and texts; the SDK's
-// enumerations fold values they do not list.
+// enumerations and ours convert by fixed tables, every row of which is written out here from the
+// tables that define them, so that changing any one row fails.
 #include "sdkadaptor/src/result.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <vector>
+
 #include "camerasdk/PvResult.h"
+#include "pixelformat/pixel_format.h"
+#include "sdkadaptor/src/access_type_converter.h"
+#include "sdkadaptor/src/buffer_format_converter.h"
 #include "sdkadaptor/src/device_interface_type_converter.h"
 #include "sdkadaptor/src/feature_type_converter.h"
+#include "sdkadaptor/src/pixel_type_converter.h"
 #include "sdkadaptor/src/representation_converter.h"
 #include "sdkadaptor/src/visibility_converter.h"
 #include "tests/support/log_capture.h"
@@ -52,13 +60,42 @@ TEST(Result, SuccessLogsOneTraceLineAndAFailureAnErrorAndAWarningLineAndThrows) 
                                        "[warning] ThrowExceptionWhenError Result(Unknown) File(device.cpp) Line(40)"));
 }
 
-TEST(Converters, ValuesTheSdkDoesNotListFoldIntoUndefinedOrOther) {
-  for (const int unlisted : {-1, 7, 999}) {
-    EXPECT_EQ(RepresentationTypeConverter::ConvertTo(unlisted), RepresentationTypeEnum::Undefined) << unlisted;
-    EXPECT_EQ(VisibilityConverter::ConvertTo(unlisted), VisibilityTypeEnum::Undefined) << unlisted;
-    EXPECT_EQ(FeatureTypeConverter::ConvertTo(unlisted), FeatureTypeEnum::Undefined) << unlisted;
-    EXPECT_EQ(DeviceInterfaceTypeConverter::ConvertTo(unlisted), DeviceInterfaceTypeEnum::Other) << unlisted;
+int Representation(int sdk) { return static_cast<int>(RepresentationTypeConverter::ConvertTo(sdk)); }
+int Visibility(int sdk) { return static_cast<int>(VisibilityConverter::ConvertTo(sdk)); }
+int NodeType(int sdk) { return static_cast<int>(FeatureTypeConverter::ConvertTo(sdk)); }
+int InterfaceType(int sdk) { return static_cast<int>(DeviceInterfaceTypeConverter::ConvertTo(sdk)); }
+// No SDK access type is 0: it stands for "no row", for which the caller asks for Control.
+int Access(int own) {
+  return AccessTypeConverter::ConvertTo(static_cast<AccessTypeEnum>(own)).value_or(PvAccessType{});
+}
+int BufferFormat(int own) { return BufferFormatConverter::ConvertTo(static_cast<BufferFormatType>(own)); }
+int PixelType(int code) {
+  return static_cast<int>(PixelTypeConverter::ConvertTo(pixelformat::PixelFormat::Create(code)));
+}
+
+TEST(Converters, EveryRowOfEveryFixedTableAndValuesWithoutARow) {
+  // One table per line, {from, to}, the SDK's "undefined" (999; -1 for the interface type) among them.
+  // Own values are numbers here: that pins the numbering of the enumerations too.
+  const struct {
+    const char* table;
+    int (*convert)(int);
+    std::vector<std::pair<int, int>> rows;
+  } kTables[] = {
+      {"representation", Representation, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {999, 5}, {5, 5}, {-1, 5}}},
+      {"visibility", Visibility, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {999, 4}, {4, 4}, {-1, 4}}},
+      {"node type", NodeType, {{0, 0}, {1, 3}, {2, 4}, {3, 2}, {4, 5}, {5, 1}, {6, 6}, {999, 7}, {7, 7}, {-1, 7}}},
+      {"interface type", InterfaceType, {{0, 0}, {1, 2}, {2, 1}, {3, 1}, {-1, 2}, {4, 2}}},
+      {"access", Access, {{0, 2}, {1, 3}, {2, 4}, {3, 0}}},
+      {"buffer format", BufferFormat, {{0, 0}, {1, 2}, {2, 1}}},
+      // The PFNC code passes unchanged: Mono8, BGR8 and the GigE Vision 2 code Mono12Packed.
+      {"pixel type", PixelType, {{0x01080001, 0x01080001}, {0x02180015, 0x02180015}, {0x010C0006, 0x010C0006}}},
+  };
+  for (const auto& table : kTables) {
+    for (const auto& [from, to] : table.rows) {
+      EXPECT_EQ(table.convert(from), to) << table.table << " " << from;
+    }
   }
+  EXPECT_THROW(BufferFormat(3), std::out_of_range);
 }
 
 }  // namespace

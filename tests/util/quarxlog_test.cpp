@@ -58,8 +58,8 @@ class LoggerInChild : public ::testing::Test {
   fs::path LogDir() const { return home_ / ".quarx" / "log"; }
 
   // Builds the logger from `config` (its text; none: a missing file) in a child process with HOME
-  // set or not, logs one message per level and returns what the child printed.
-  std::string LogAllLevels(const std::optional<std::string>& config, bool withHome = true) {
+  // `home` (none: unset), logs one message per level and returns what the child printed.
+  std::string LogAllLevels(const std::optional<std::string>& config, const std::optional<std::string>& home) {
     const std::string path = config ? dir_.Write("quarx.conf", *config) : (dir_.Path() / "absent.conf").string();
     const fs::path outPath = dir_.Path() / "stdout.txt";
     std::fflush(nullptr);
@@ -68,7 +68,7 @@ class LoggerInChild : public ::testing::Test {
       if (chdir(cwd_.c_str()) != 0 || std::freopen(outPath.c_str(), "w", stdout) == nullptr) {
         _exit(4);
       }
-      withHome ? setenv("HOME", home_.c_str(), 1) : unsetenv("HOME");
+      home ? setenv("HOME", home->c_str(), 1) : unsetenv("HOME");
       auto& logger = *Log::GetInstance(path).logger_;
       for (std::size_t level = 0; level < kAll.size(); ++level) {
         logger.log(static_cast<spdlog::level::level_enum>(level), "msg {}", kAll[level]);
@@ -95,7 +95,6 @@ TEST_F(LoggerInChild, ConfigurationSetsTheLevelAndTheConsoleOrAFileUnderHome) {
     Levels console;
     std::optional<std::string> file;  // under HOME's log directory
     Levels inFile;
-    bool withHome = true;
   } kCases[] = {
       {"NoConfigurationFile", std::nullopt, {}, {}, {}},
       {"NotToml", "[log\nlevel = ", {}, {}, {}},
@@ -113,19 +112,40 @@ TEST_F(LoggerInChild, ConfigurationSetsTheLevelAndTheConsoleOrAFileUnderHome) {
        {},
        "plant/line 3/fw.log",
        {"error", "critical"}},
-      // Standard output carries what scripts parse, so the console is no stand-in for the file.
-      {"FileWithoutHome", "[log]\nlevel = \"info\"\nfilename = \"fw.log\"\n", {}, {}, {}, false},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
     fs::remove_all(home_ / ".quarx");
-    EXPECT_EQ(LevelsOf(LogAllLevels(c.config, c.withHome), kConsole), c.console);
+    EXPECT_EQ(LevelsOf(LogAllLevels(c.config, home_.string()), kConsole), c.console);
     EXPECT_EQ(fs::exists(home_ / ".quarx"), c.file.has_value());
     if (c.file) {
       ASSERT_TRUE(fs::is_regular_file(LogDir() / *c.file));
       EXPECT_EQ(LevelsOf(ReadFile(LogDir() / *c.file), kFile), c.inFile);
     }
     EXPECT_TRUE(fs::is_empty(cwd_));
+  }
+}
+
+// Standard output carries what scripts parse, so the console is no stand-in for a log file that
+// has no existing home to go into: nothing is logged then, and nothing is made anywhere.
+TEST_F(LoggerInChild, LogFileGoesOnlyIntoAnExistingHome) {
+  const std::string home = home_.string(), file = dir_.Write("plain-file", "");
+  const std::string missing = (dir_.Path() / "nonexistent" / "x").string();
+  const bool rootHadLogDir = fs::exists("/.quarx");
+  // An existing home gets the log directory (and its file, read above); an empty name there names
+  // the directory itself, which fails the tool (see the program's own tests).
+  const std::pair<std::optional<std::string>, std::string> kCases[] = {
+      {std::nullopt, ""}, {std::nullopt, "fw.log"}, {"", ""},   {"", "fw.log"},
+      {missing, ""},      {missing, "fw.log"},      {file, ""}, {file, "fw.log"},
+      {home, "fw.log"},
+  };
+  for (const auto& [homeDir, name] : kCases) {
+    SCOPED_TRACE(homeDir.value_or("(unset)") + " / " + name);
+    fs::remove_all(home_ / ".quarx");
+    EXPECT_EQ(LogAllLevels("[log]\nlevel = \"info\"\nfilename = \"" + name + "\"\n", homeDir), "");
+    EXPECT_EQ(fs::exists(LogDir()), homeDir == home);
+    EXPECT_TRUE(!fs::exists(dir_.Path() / "nonexistent") && fs::is_regular_file(file) && fs::is_empty(cwd_));
+    EXPECT_EQ(fs::exists("/.quarx"), rootHadLogDir);
   }
 }
 
@@ -139,7 +159,7 @@ TEST_F(LoggerInChild, FileIsAppendedToAndRotatesWhenAMessageWouldPassFiftyMibKee
   for (int i = 1; i <= 30; ++i) {
     std::ofstream(LogDir() / fmt::format("fw.{}.log", i)) << "old " << i << "\n";
   }
-  LogAllLevels("[log]\nlevel = \"warning\"\nfilename = \"fw.log\"\n");
+  LogAllLevels("[log]\nlevel = \"warning\"\nfilename = \"fw.log\"\n", home_.string());
   // The first line (48 bytes) fits; the second would pass the size.
   EXPECT_EQ(LevelsOf(ReadFile(LogDir() / "fw.1.log", kKept), kFile), Levels{"warning"});
   EXPECT_EQ(LevelsOf(ReadFile(current), kFile), (Levels{"error", "critical"}));
