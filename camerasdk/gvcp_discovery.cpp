@@ -296,7 +296,7 @@ void GvcpDiscovery::SendUnicast(std::uint32_t target) {
 DiscoveryAnswers::DiscoveryAnswers(std::uint16_t request_id, std::size_t limit)
     : request_id_(request_id), limit_(limit) {}
 
-bool DiscoveryAnswers::Offer(const std::uint8_t* data, std::size_t size, std::size_t host_index, const Wanted& wanted) {
+bool DiscoveryAnswers::Offer(const std::uint8_t* data, std::size_t size, std::size_t host_index) {
   std::optional<DiscoveryAck> ack = ParseDiscoveryAck(data, size, request_id_);
   if (!ack) {
     return false;
@@ -305,13 +305,12 @@ bool DiscoveryAnswers::Offer(const std::uint8_t* data, std::size_t size, std::si
   if (seen_.count(identity) != 0) {
     return false;
   }
-  GvcpAnswer answer{std::move(*ack), host_index};
-  if (kept_.size() >= limit_ && !(wanted && wanted(answer))) {
+  if (kept_.size() >= limit_) {
     ++dropped_;
     return false;
   }
   seen_.insert(std::move(identity));
-  kept_.push_back(std::move(answer));
+  kept_.push_back(GvcpAnswer{std::move(*ack), host_index});
   return true;
 }
 
@@ -349,8 +348,8 @@ std::vector<GvcpAnswer> GvcpDiscovery::Collect(std::chrono::steady_clock::time_p
         if (got < 0) {
           break;  // drained (EAGAIN), or an ICMP error of an earlier send: nothing to read
         }
-        finished = answers.Offer(buffer.data(), static_cast<std::size_t>(got), HostArrivedOn(i, arrived_on), done) &&
-                   done && done(answers.Kept().back());
+        finished = answers.Offer(buffer.data(), static_cast<std::size_t>(got), HostArrivedOn(i, arrived_on)) && done &&
+                   done(answers.Kept().back());
       }
     }
   }

@@ -74,14 +74,10 @@ constexpr std::size_t kMaxCamerasPerDiscovery = 4096;
 // `limit` of them.
 class DiscoveryAnswers {
  public:
-  using Wanted = std::function<bool(const GvcpAnswer&)>;
-
   explicit DiscoveryAnswers(std::uint16_t request_id, std::size_t limit = kMaxCamerasPerDiscovery);
 
-  // True when the datagram is kept as a new camera's answer (then the last of Kept()). Past the
-  // limit an answer is only kept when `wanted` accepts it: the camera a lookup waits for is
-  // never crowded out by others.
-  bool Offer(const std::uint8_t* data, std::size_t size, std::size_t host_index, const Wanted& wanted = nullptr);
+  // True when the datagram is kept as a new camera's answer (then the last of Kept()).
+  bool Offer(const std::uint8_t* data, std::size_t size, std::size_t host_index);
   std::vector<GvcpAnswer>& Kept() { return kept_; }
   // Well-formed answers of new cameras that found the limit reached.
   std::size_t Dropped() const { return dropped_; }

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <memory>
 #include <regex>
 #include <string>
@@ -97,11 +96,7 @@ class UpdateCameraTest : public ::testing::Test {
  protected:
   void SetUp() override { REQUIRE_CAMERA_NAMESPACE(); }
 
-  // Cameras that ran before are stopped first: they may hold the same addresses.
-  void Start(std::vector<EmulatedCameraSpec> specs) {
-    cameras_.reset();
-    cameras_ = std::make_unique<EmulatorLauncher>(std::move(specs));
-  }
+  void Start(std::vector<EmulatedCameraSpec> specs) { cameras_ = std::make_unique<EmulatorLauncher>(std::move(specs)); }
   // `-u PKG`, the given options and the discovery time; PKG stands for the package in the output too.
   std::unique_ptr<RunningProgram> Update(std::vector<std::string> options, const RunOptions& setup = {},
                                          const std::string& discoveryMs = kDiscoveryMs) {
@@ -308,8 +303,7 @@ std::string Interrupted(const std::string& step, const std::string& signal) {
   return "Progress   : " + step + "\n Error : Update interrupted by signal " + signal + " in step : " + step + " ";
 }
 
-// A stop is seen within milliseconds, or ends the tool after UpdateInterruption's limit when the
-// camera does not answer: a second at most, five for a busy machine.
+// A stop ends the tool within a second (UpdateInterruption::kStopLimit), five for a busy machine.
 constexpr milliseconds kStopBound{5000};
 
 struct StopCase {
@@ -319,8 +313,7 @@ struct StopCase {
   int exitStatus;
   std::string ending;
   std::string closed;  // what the camera reports of its file; nothing when it is left open
-  // A stalled camera resumes once the program prints this, at once when it is empty, never when null.
-  const char* resumeOn = nullptr;
+  const char* resumeOn = nullptr;  // a stalled camera resumes after this output (at once: "")
 };
 
 void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
@@ -398,6 +391,7 @@ TEST_F(UpdateCameraTest, SigintAtAnyMomentEndsTheUpdateWithinASecond) {
       specs[i].address = "127.0.0." + std::to_string(2 + i);
       specs[i].extraArguments = {"--stall-after", sweep.stalled ? "8192" : "4294967295"};
     }
+    cameras_.reset();  // the cameras of the last sweep hold the same addresses
     Start(specs);
     std::vector<ProgramRun> runs(specs.size());
     std::vector<milliseconds> took(specs.size());
@@ -421,7 +415,7 @@ TEST_F(UpdateCameraTest, SigintAtAnyMomentEndsTheUpdateWithinASecond) {
     }
     for (std::size_t i = 0; i < runs.size(); ++i) {
       const Lines lines = runs[i].Lines();
-      const std::string step = lines.size() < 3 ? "" : lines[lines.size() - 3].substr(std::strlen("Progress   : "));
+      const std::string step = lines.size() < 3 ? "" : lines[lines.size() - 3].substr(13);  // after "Progress   : "
       SCOPED_TRACE(std::to_string(sweep.offsetsMs[i]) + " ms in, ended " + std::to_string(took[i].count()) +
                    " ms after the signal in: " + step);
       EXPECT_EQ(runs[i].exitStatus, 130);

@@ -118,8 +118,7 @@ int main(int argc, char** argv) {
   } corpora[] = {{"package_reader", PackageSeeds},
                  {"control_xml", ControlXmlSeeds},
                  {"pattern", PatternSeeds},
-                 {"discovery_ack", DiscoveryAckSeeds},
-                 {"discovery_answers", DiscoveryAckSeeds}};
+                 {"discovery_ack", DiscoveryAckSeeds}};
   for (const auto& corpus : corpora) {
     fs::create_directories(root / corpus.target);
     corpus.write(root / corpus.target);
