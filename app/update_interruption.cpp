@@ -3,8 +3,10 @@
 #include "app/update_interruption.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <iterator>
 
 #include <fmt/format.h>
@@ -54,6 +56,7 @@ UpdateInterrupted::UpdateInterrupted(int signal, const std::string& step)
 
 UpdateInterruption::UpdateInterruption() {
   quarx::util::ClearStopRequest();
+  watcher_ = std::thread([this] { Watch(); });
   struct sigaction onStop {};
   onStop.sa_handler = &OnStopSignal;
   sigemptyset(&onStop.sa_mask);
@@ -70,6 +73,12 @@ UpdateInterruption::UpdateInterruption() {
 }
 
 UpdateInterruption::~UpdateInterruption() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    ended_ = true;
+  }
+  ended_changed_.notify_all();
+  watcher_.join();
   for (std::size_t i = 0; i < kSignalCount; ++i) {
     if (handled[i]) {
       sigaction(kStopSignals[i], &previousActions[i], nullptr);
@@ -84,6 +93,34 @@ void UpdateInterruption::ThrowIfRequested(const std::string& step) {
   }
   quarx::util::Log::GetInstance("").logger_->warn("Stop requested by signal {} in step : {}", SignalName(signal), step);
   throw UpdateInterrupted(signal, step);
+}
+
+void UpdateInterruption::Enter(const std::string& step) const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  step_ = step;
+}
+
+void UpdateInterruption::Watch() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  while (!ended_ && !quarx::util::StopRequested()) {
+    ended_changed_.wait_for(lock, quarx::util::kStopCheckInterval);
+  }
+  if (ended_changed_.wait_for(lock, kStopLimit, [this] { return ended_; })) {
+    return;
+  }
+  // The update is stuck in a request to the camera. The lock stays held to the end, so the
+  // update, should it come free now, cannot report its own ending as well.
+  const UpdateInterrupted interrupted(quarx::util::StopSignal(), step_);
+  try {
+    auto& log = *quarx::util::Log::GetInstance("").logger_;
+    log.warn("The update did not end within {} ms of the stop request; ending without waiting for the camera",
+             kStopLimit.count());
+    fmt::print("\n Error : {} \n", interrupted.what());
+    std::fflush(stdout);
+    log.error("{}", interrupted.what());
+  } catch (...) {
+  }
+  _exit(interrupted.ExitStatus());
 }
 
 }  // namespace fwupdate

@@ -12,6 +12,7 @@
 #include "camerasdk/PvGenInteger.h"
 #include "camerasdk/PvGenRegister.h"
 #include "camerasdk/arv_support.h"
+#include "util/stop_request.h"
 
 using camerasdk_detail::Failure;
 
@@ -19,9 +20,12 @@ namespace {
 
 constexpr std::chrono::microseconds kCheckWithoutSleeping{200};
 constexpr std::chrono::microseconds kFirstBackOff{50};
-constexpr std::chrono::microseconds kLongestBackOff{20000};
 // A flash erase on opening may take seconds; nothing takes this long.
 constexpr std::chrono::seconds kOperationTimeout{30};
+// Once a stop is requested, an operation under way gets this much longer: the close after a
+// stopped upload must still complete on a camera that answers, and a camera that hangs must
+// not hold the stop up.
+constexpr std::chrono::milliseconds kGraceAfterStop{200};
 constexpr const char* kSuccess = "Success";
 
 template <typename Node>
@@ -71,7 +75,8 @@ PvResult PvGenFile::ExecuteAndWait() {
     return result;
   }
   const auto start = std::chrono::steady_clock::now();
-  const auto deadline = start + kOperationTimeout;
+  auto deadline = start + kOperationTimeout;
+  bool stopped = false;
   auto backOff = kFirstBackOff;
   for (;;) {
     bool done = false;
@@ -80,15 +85,20 @@ PvResult PvGenFile::ExecuteAndWait() {
       return result;
     }
     const auto now = std::chrono::steady_clock::now();
+    if (!stopped && quarx::util::StopRequested()) {
+      stopped = true;
+      deadline = std::min(deadline, now + kGraceAfterStop);
+    }
     if (now >= deadline) {
-      return Failure(PvResult::Code::TIMEOUT, "File operation " + operation_ + " did not complete within " +
-                                                  std::to_string(kOperationTimeout.count()) + " s");
+      return stopped ? Failure(PvResult::Code::ABORTED, "File operation " + operation_ + " stopped on request")
+                     : Failure(PvResult::Code::TIMEOUT, "File operation " + operation_ + " did not complete within " +
+                                                            std::to_string(kOperationTimeout.count()) + " s");
     }
     // A camera usually finishes within a few round trips, and a short sleep costs far more than
     // asked for (timer slack), so the first checks follow each other directly.
     if (now - start >= kCheckWithoutSleeping) {
       std::this_thread::sleep_for(backOff);
-      backOff = std::min(backOff * 2, kLongestBackOff);
+      backOff = std::min<std::chrono::microseconds>(backOff * 2, quarx::util::kStopCheckInterval);
     }
   }
 }

@@ -9,14 +9,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <set>
-#include <tuple>
+
+#include "util/quarxlog.h"
+#include "util/stop_request.h"
 
 namespace camerasdk {
 namespace {
@@ -82,13 +84,6 @@ ssize_t Receive(int fd, std::array<std::uint8_t, kMaxDatagram>& buffer, unsigned
   }
   return got;
 }
-
-// What tells two answering cameras apart. One camera answers once per host address that reaches
-// it, always alike; two cameras may share a MAC address (a cloned configuration, a replaced
-// camera, a spoofing device), and the search after an update must see both of them.
-using CameraIdentity = std::tuple<std::array<std::uint8_t, 6>, std::uint32_t, std::string>;
-
-CameraIdentity IdentityOf(const DiscoveryAck& ack) { return {ack.mac_address, ack.ip_address, ack.serial_number}; }
 
 }  // namespace
 
@@ -298,51 +293,72 @@ void GvcpDiscovery::SendUnicast(std::uint32_t target) {
   }
 }
 
+DiscoveryAnswers::DiscoveryAnswers(std::uint16_t request_id, std::size_t limit)
+    : request_id_(request_id), limit_(limit) {}
+
+bool DiscoveryAnswers::Offer(const std::uint8_t* data, std::size_t size, std::size_t host_index) {
+  std::optional<DiscoveryAck> ack = ParseDiscoveryAck(data, size, request_id_);
+  if (!ack) {
+    return false;
+  }
+  CameraIdentity identity{ack->mac_address, ack->ip_address, ack->serial_number};
+  if (seen_.count(identity) != 0) {
+    return false;
+  }
+  if (kept_.size() >= limit_) {
+    ++dropped_;
+    return false;
+  }
+  seen_.insert(std::move(identity));
+  kept_.push_back(GvcpAnswer{std::move(*ack), host_index});
+  return true;
+}
+
 std::vector<GvcpAnswer> GvcpDiscovery::Collect(std::chrono::steady_clock::time_point deadline,
                                                const std::function<bool(const GvcpAnswer&)>& done) {
-  std::vector<GvcpAnswer> answers;
-  std::set<CameraIdentity> seen;
+  DiscoveryAnswers answers(request_id_);
   std::vector<pollfd> fds;
   for (const int fd : sockets_) {
     fds.push_back(pollfd{fd, POLLIN, 0});
   }
   std::array<std::uint8_t, kMaxDatagram> buffer{};
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - std::chrono::steady_clock::now());
-    const long long left_ns = left.count() < 0 ? 0 : left.count();
+  // Ends at the deadline or on a stop request, whatever keeps arriving: each datagram read is
+  // followed by a look at both.
+  const auto over = [&deadline] {
+    return quarx::util::StopRequested() || std::chrono::steady_clock::now() >= deadline;
+  };
+  bool finished = false;
+  while (!finished && !over()) {
+    const auto left = std::min<std::chrono::steady_clock::duration>(deadline - std::chrono::steady_clock::now(),
+                                                                    quarx::util::kStopCheckInterval);
+    const long long left_ns = std::max<long long>(0, std::chrono::nanoseconds(left).count());
     timespec wait{static_cast<time_t>(left_ns / kNanosPerSecond), static_cast<long>(left_ns % kNanosPerSecond)};
     const int ready = ppoll(fds.data(), fds.size(), &wait, nullptr);
-    if (ready < 0 && errno == EINTR) {
-      continue;
+    if (ready < 0 && errno != EINTR) {
+      break;  // polling itself failed: what arrived so far is the result
     }
-    if (ready <= 0) {
-      return answers;  // the detection time is over (or polling itself failed)
-    }
-    for (std::size_t i = 0; i < fds.size(); ++i) {
-      if (fds[i].revents == 0) {
-        continue;
-      }
+    for (std::size_t i = 0; ready > 0 && !finished && i < fds.size(); ++i) {
       if ((fds[i].revents & POLLNVAL) != 0) {
         fds[i].fd = -1;  // ppoll skips negative descriptors
         continue;
       }
-      for (;;) {
+      while (fds[i].revents != 0 && !finished && !over()) {
         unsigned arrived_on = 0;
         const ssize_t got = Receive(fds[i].fd, buffer, arrived_on);
         if (got < 0) {
           break;  // drained (EAGAIN), or an ICMP error of an earlier send: nothing to read
         }
-        std::optional<DiscoveryAck> ack = ParseDiscoveryAck(buffer.data(), static_cast<std::size_t>(got), request_id_);
-        if (!ack || !seen.insert(IdentityOf(*ack)).second) {
-          continue;
-        }
-        answers.push_back(GvcpAnswer{std::move(*ack), HostArrivedOn(i, arrived_on)});
-        if (done && done(answers.back())) {
-          return answers;
-        }
+        finished = answers.Offer(buffer.data(), static_cast<std::size_t>(got), HostArrivedOn(i, arrived_on)) && done &&
+                   done(answers.Kept().back());
       }
     }
   }
+  if (answers.Dropped() != 0) {
+    quarx::util::Log::GetInstance("").logger_->warn(
+        "<{}> Kept the first {} cameras that answered; dropped the answers of {} more", "Collect",
+        answers.Kept().size(), answers.Dropped());
+  }
+  return std::move(answers.Kept());
 }
 
 }  // namespace camerasdk

@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "camerasdk/PvResult.h"
@@ -63,6 +65,36 @@ struct GvcpAnswer {
   std::size_t host_index = 0;  // into GvcpDiscovery::Hosts(): where the answer arrived
 };
 
+// Cameras kept by one discovery at most: a flood of answers under made-up MAC addresses must not
+// grow the tool's memory, time and output without bound.
+constexpr std::size_t kMaxCamerasPerDiscovery = 4096;
+
+// The answers of one discovery round as datagrams arrive: well-formed acknowledges of the round's
+// request, one per camera (MAC address, IP address and serial number) in arrival order, at most
+// `limit` of them.
+class DiscoveryAnswers {
+ public:
+  explicit DiscoveryAnswers(std::uint16_t request_id, std::size_t limit = kMaxCamerasPerDiscovery);
+
+  // True when the datagram is kept as a new camera's answer (then the last of Kept()).
+  bool Offer(const std::uint8_t* data, std::size_t size, std::size_t host_index);
+  std::vector<GvcpAnswer>& Kept() { return kept_; }
+  // Well-formed answers of new cameras that found the limit reached.
+  std::size_t Dropped() const { return dropped_; }
+
+ private:
+  std::uint16_t request_id_;
+  std::size_t limit_;
+  std::size_t dropped_ = 0;
+  // What tells two answering cameras apart. One camera answers once per host address that reaches
+  // it, always alike; two cameras may share a MAC address (a cloned configuration, a replaced
+  // camera, a spoofing device), and the search after an update must see both of them.
+  using CameraIdentity = std::tuple<std::array<std::uint8_t, 6>, std::uint32_t, std::string>;
+
+  std::vector<GvcpAnswer> kept_;
+  std::set<CameraIdentity> seen_;
+};
+
 // One discovery round, one socket per host address, open for the object's lifetime. Each socket
 // sends from its address but is bound to the wildcard address on a port of its own: Linux
 // delivers no broadcast to a socket bound to a unicast address, and a camera that answers by
@@ -84,8 +116,8 @@ class GvcpDiscovery {
   // To one camera, from the sockets on its subnet (from all when none is).
   void SendUnicast(std::uint32_t target);
 
-  // Collects answers until the deadline, one per camera (MAC address, IP address and serial
-  // number) in arrival order. Returns early once `done` accepts an answer just taken.
+  // Collects answers (see DiscoveryAnswers) until the deadline, however many datagrams arrive,
+  // or until a stop is requested. Returns early once `done` accepts an answer just taken.
   std::vector<GvcpAnswer> Collect(std::chrono::steady_clock::time_point deadline,
                                   const std::function<bool(const GvcpAnswer&)>& done = nullptr);
 

@@ -153,6 +153,12 @@ void CameraBehaviour::RunFileOperation() {
     camera_.WriteRegister(reg::kFileSizeBase + selected * reg::kFileSizeStride,
                           static_cast<std::uint32_t>(file.data.size()));
   }
+  // Back from a hang, the command register may already hold the client's next command (the
+  // close after it gave up), which clearing it now would swallow. Left set, it runs next: that
+  // command, or the hung operation anew.
+  if (outcome.hung) {
+    return;
+  }
   // Results first: a client that sees the command done reads them at once.
   camera_.WriteRegister(reg::kFileOperationResult, outcome.result);
   camera_.WriteRegister(reg::kFileOperationStatus, Raw(outcome.status));
@@ -208,6 +214,7 @@ CameraBehaviour::Outcome CameraBehaviour::Write(File& file) {
     // that hangs in the middle of an upload. Whoever watches for the line resumes it.
     Announce(camera_.Address() + " stalled size=" + std::to_string(file.data.size()));
     raise(SIGSTOP);
+    return {FileOperationStatus::Success, length, true};
   }
   return {FileOperationStatus::Success, length};
 }

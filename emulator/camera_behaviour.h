@@ -41,6 +41,7 @@ class CameraBehaviour {
   struct Outcome {
     FileOperationStatus status;
     std::uint32_t result;
+    bool hung = false;  // the camera stalled in the operation and reports nothing of it
   };
 
   static Outcome Failure();

@@ -12,10 +12,6 @@ namespace {
 std::atomic<int> stopSignal{0};
 static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may only touch lock-free atomics");
 
-// How soon a wait notices a request. A signal may land on any thread of the process, so the
-// waiting thread cannot count on being woken by it and looks at the request this often.
-constexpr std::chrono::milliseconds kStopCheckInterval{10};
-
 }  // namespace
 
 void RequestStop(int signal) noexcept {

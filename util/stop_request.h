@@ -7,6 +7,10 @@
 
 namespace quarx::util {
 
+// How soon a wait notices a request. A signal may land on any thread of the process, so the
+// waiting thread cannot count on being woken by it and looks at the request this often.
+constexpr std::chrono::milliseconds kStopCheckInterval{10};
+
 // Records a stop request; the first signal is kept. Async-signal-safe.
 void RequestStop(int signal) noexcept;
 // The signal of the first stop request, or 0 when none has come.

@@ -7,6 +7,7 @@
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,6 +47,7 @@ struct ProgramRun {
   int exitStatus = -1;
   std::string out;
   std::chrono::milliseconds elapsed{0};
+  long maxRssKiB = 0;  // the program's peak resident memory
 
   e2e::Lines Lines() const {
     e2e::Lines lines;
@@ -96,7 +98,8 @@ class RunningProgram {
     env.push_back(nullptr);
     int in[2];
     int out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) {
+    // Close-on-exec: a program started meanwhile by another thread must not hold this one's output open.
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) {
       ADD_FAILURE() << "pipe failed";
       return;
     }
@@ -178,8 +181,10 @@ class RunningProgram {
     }
     close(out_);
     int status = 0;
-    waitpid(pid_, &status, 0);
+    rusage usage{};
+    wait4(pid_, &status, 0, &usage);
     ProgramRun run;
+    run.maxRssKiB = usage.ru_maxrss;
     run.out = out_text_;
     run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     run.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);

@@ -7,6 +7,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +20,7 @@
 namespace quarx::test::e2e {
 namespace {
 
+using std::chrono::milliseconds;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 
@@ -96,6 +98,41 @@ TEST(DeviceListProgram, ListsACameraAnsweringByBroadcastAlsoForScripts) {
   }
   EXPECT_EQ(logged.exitStatus, 0);
   EXPECT_EQ(logged.out, run.out);
+}
+
+// Made-up cameras by the thousand, each twice, or junk, while `-l` runs: the list stops at its limit
+// and the discovery at its time, 300 ms over at most (five times that for a busy machine), within 64 MiB.
+TEST(DeviceListProgram, AFloodOfAnswersIsBoundedInCamerasTimeAndMemory) {
+  REQUIRE_CAMERA_NAMESPACE();
+  const std::vector<std::string> list = {"-l", "--timeout", "1000"};
+  const ProgramRun quiet = RunFwupdate(list);
+  const auto distinct = [n = 0u](std::uint16_t id) mutable {
+    std::vector<std::vector<std::uint8_t>> batch;
+    for (char mac[18], ip[16]; batch.size() < 64; ++n) {
+      std::snprintf(mac, sizeof mac, "02:00:00:%02x:%02x:%02x", (n >> 16) & 255, (n >> 8) & 255, n & 255);
+      std::snprintf(ip, sizeof ip, "10.%u.%u.%u", (n >> 16) & 255, (n >> 8) & 255, n & 255);
+      batch.push_back(EncodeDiscoveryAck({mac, ip, "", "FLOOD", "", "", ""}, id));
+      batch.push_back(batch.back());  // as a camera answers on two host addresses
+    }
+    return batch;
+  };
+  const auto junk = [](std::uint16_t id) {
+    std::vector<std::vector<std::uint8_t>> batch(32, {0x42, 0x11});
+    batch.resize(64, EncodeDiscoveryAck({"02:00:00:00:00:01", "10.0.0.1", "", "", "", "", ""}, id ^ 1));
+    return batch;
+  };
+  for (const auto& [script, listed] : {std::pair<GvcpResponder::Script, std::size_t>{distinct, 4096}, {junk, 0}}) {
+    const GvcpResponder flood(script, GvcpResponder::ReplyTo::Sender, true);
+    ASSERT_TRUE(flood.Bound());
+    const ProgramRun run = RunFwupdate(list);
+    const Lines lines = run.Lines();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](auto& l) { return l.rfind("[Dev", 0) == 0; }), listed);
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_LT(run.elapsed, quiet.elapsed + 5 * milliseconds(300));
+#ifndef QUARX_ADDRESS_SANITIZER
+    EXPECT_LT(run.maxRssKiB, 64 * 1024);
+#endif
+  }
 }
 
 const Lines kIndex0 = {"[Index 0]", "    Version        : 2.0.0", "    Description    : for FWCAM-1"};

@@ -50,7 +50,8 @@ std::vector<std::uint8_t> EncodeDiscoveryAck(const DiscoveryAnswer& identity, st
   return datagram;
 }
 
-GvcpResponder::GvcpResponder(Script script, ReplyTo replyTo) : script_(std::move(script)), replyTo_(replyTo) {
+GvcpResponder::GvcpResponder(Script script, ReplyTo replyTo, bool flood)
+    : script_(std::move(script)), replyTo_(replyTo), flood_(flood) {
   fd_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   const int on = 1;
   setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
@@ -77,23 +78,29 @@ GvcpResponder::~GvcpResponder() {
 }
 
 void GvcpResponder::Serve() {
+  sockaddr_in to{};
+  std::uint16_t requestId = 0;
+  bool answering = false;  // a flood goes on between commands
   while (!stop_) {
     pollfd waiting{fd_, POLLIN, 0};
     std::array<std::uint8_t, 64> command{};
     sockaddr_in from{};
     socklen_t size = sizeof from;
-    if (poll(&waiting, 1, kPollMs) <= 0 ||
-        recvfrom(fd_, command.data(), command.size(), 0, reinterpret_cast<sockaddr*>(&from), &size) !=
-            static_cast<ssize_t>(kHeaderSize) ||
-        command[0] != 0x42 || command[3] != 0x02) {
-      continue;
+    if (poll(&waiting, 1, answering ? 0 : kPollMs) > 0 &&
+        recvfrom(fd_, command.data(), command.size(), 0, reinterpret_cast<sockaddr*>(&from), &size) ==
+            static_cast<ssize_t>(kHeaderSize) &&
+        command[0] == 0x42 && command[3] == 0x02) {
+      to = from;
+      if (replyTo_ == ReplyTo::Broadcast) {
+        to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+      }
+      requestId = static_cast<std::uint16_t>(command[6] << 8 | command[7]);
+      answering = true;
     }
-    if (replyTo_ == ReplyTo::Broadcast) {
-      from.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    for (const auto& datagram : answering ? script_(requestId) : std::vector<std::vector<std::uint8_t>>{}) {
+      sendto(fd_, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
     }
-    for (const auto& datagram : script_(static_cast<std::uint16_t>(command[6] << 8 | command[7]))) {
-      sendto(fd_, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&from), sizeof from);
-    }
+    answering = answering && flood_;
   }
 }
 

@@ -28,7 +28,9 @@ class GvcpResponder {
   // The datagrams to send, in order, for one command with the given request id.
   using Script = std::function<std::vector<std::vector<std::uint8_t>>(std::uint16_t requestId)>;
 
-  GvcpResponder(Script script, ReplyTo replyTo);
+  // A flooding responder sends the script's datagrams again and again after a command, until
+  // the next command comes or it ends.
+  GvcpResponder(Script script, ReplyTo replyTo, bool flood = false);
   ~GvcpResponder();
   GvcpResponder(const GvcpResponder&) = delete;
   GvcpResponder& operator=(const GvcpResponder&) = delete;
@@ -41,6 +43,7 @@ class GvcpResponder {
 
   Script script_;
   ReplyTo replyTo_;
+  bool flood_;
   int fd_ = -1;
   bool bound_ = false;
   std::atomic<bool> stop_{false};
