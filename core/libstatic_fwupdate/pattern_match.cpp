@@ -439,7 +439,7 @@ PatternMatcher::Answer PatternMatcher::Ask(char request, const std::string& patt
                                            static_cast<double>(budgets_.perCommand.count()) / 1000));
   };
   const nanoseconds left = budgets_.perCommand - CpuSpent();
-  if (left <= nanoseconds(0)) {
+  if (budgetSpent_ || left <= nanoseconds(0)) {
     throw budgetSpent();
   }
   const bool commandBound = left < budgets_.perRequest;
@@ -473,6 +473,9 @@ PatternMatcher::Answer PatternMatcher::Ask(char request, const std::string& patt
   const int signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
   const char* work = request == kCompileRequest ? "regex compilation" : "regex_match";
   if (signal == kCpuLimitSignal && commandBound) {
+    // The process's own account of its CPU time may stay a tick short of the timer that ended
+    // it: once the budget is reported spent, it stays spent.
+    budgetSpent_ = true;
     throw budgetSpent();
   }
   if (signal == kCpuLimitSignal) {

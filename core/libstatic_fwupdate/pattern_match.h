@@ -81,6 +81,7 @@ class PatternMatcher {
   int childCpu_ = -1;
   std::chrono::nanoseconds spentByEnded_{0};
   std::chrono::nanoseconds spentByRunning_{0};
+  bool budgetSpent_ = false;
 };
 
 // The matcher of this process: all the pattern work of one command shares its budget.

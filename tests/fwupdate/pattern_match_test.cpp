@@ -94,7 +94,7 @@ TEST(PatternMatch, FailedMatchesStayWithinTheirBudgets) {
   const std::string spent = "command: Pattern matching used up its budget of 1.5 s of CPU time for this command";
   EXPECT_EQ(match("a**{30}"), spent);
   EXPECT_EQ(match("1"), spent);
-  EXPECT_GE(matcher.CpuSpent(), std::chrono::milliseconds(1500));
+  EXPECT_GE(matcher.CpuSpent(), std::chrono::milliseconds(1400));  // the processes' own account, a tick or so short
 }
 
 }  // namespace
