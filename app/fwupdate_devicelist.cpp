@@ -7,14 +7,16 @@
 
 #include <fmt/format.h>
 
-#include "app/printable_text.h"
 #include "core/device_finder.h"
 #include "core/found_device_info_gev.h"
 #include "core/found_device_info_u3v.h"
+#include "util/printable_text.h"
 #include "util/quarxlog.h"
 
 namespace fwupdate {
 namespace {
+
+using quarx::util::PrintableText;
 
 void PrintField(const char* label, const std::string& value) {
   fmt::print("{:4}{:<20s}: {}\n", "", label, PrintableText(value));

@@ -13,12 +13,12 @@
 #include <fmt/format.h>
 
 #include "app/fwupdate_devicelist.h"
-#include "app/printable_text.h"
 #include "app/update_interruption.h"
 #include "core/device_finder.h"
 #include "core/found_device_info_gev.h"
 #include "core/libstatic_fwupdate/genicam_fwupdate.h"
 #include "core/libstatic_fwupdate/update_checker.h"
+#include "util/printable_text.h"
 #include "util/quarxlog.h"
 #include "util/stop_request.h"
 
@@ -27,6 +27,7 @@ namespace {
 
 using quarx::core::FoundDeviceInfo;
 using quarx::core::fwupdate::ProcedureType;
+using quarx::util::PrintableText;
 
 constexpr const char* kQuestion = "Do you want to update the device with this update? [y/n] : ";
 constexpr const char* kRule = "\n======================================\n";

@@ -7,13 +7,15 @@
 #include <fmt/format.h>
 
 #include "app/fwupdate_devicelist.h"
-#include "app/printable_text.h"
 #include "core/libstatic_fwupdate/guffile_info.h"
 #include "core/libstatic_fwupdate/update_checker.h"
+#include "util/printable_text.h"
 #include "util/quarxlog.h"
 
 namespace fwupdate {
 namespace {
+
+using quarx::util::PrintableText;
 
 constexpr short kAllDevicesNumber = -1;
 

@@ -13,8 +13,8 @@
 #include "app/fwupdate_fileinfo.h"
 #include "app/genfwupdate_cmd.h"
 #include "app/genfwupdate_cmdline_parser.h"
-#include "app/printable_text.h"
 #include "app/update_interruption.h"
+#include "util/printable_text.h"
 #include "util/quarxlog.h"
 
 namespace {
@@ -30,7 +30,7 @@ constexpr int kExitUsage = 2;
 // shown as text, whichever layer made the message.
 void ReportError(const char* text, bool logIt) {
   try {
-    const std::string printable = fwupdate::PrintableText(text);
+    const std::string printable = quarx::util::PrintableText(text);
     fmt::print("\n Error : {} \n", printable);
     if (logIt) {
       quarx::util::Log::GetInstance("").logger_->error("{}", printable);

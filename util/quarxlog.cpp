@@ -3,11 +3,15 @@
 
 #include <cstdlib>
 #include <map>
+#include <string_view>
 
+#include <spdlog/formatter.h>
+#include <spdlog/pattern_formatter.h>
 #include <spdlog/sinks/ansicolor_sink.h>
 #include <spdlog/sinks/rotating_file_sink.h>
 
 #include "util/log_config.h"
+#include "util/printable_text.h"
 
 namespace quarx::util {
 namespace {
@@ -15,6 +19,32 @@ namespace {
 constexpr std::size_t kMaxLogFileSize = 52428800;
 constexpr std::size_t kMaxLogFiles = 30;
 constexpr std::size_t kBacktraceMessages = 32;
+
+// Messages quote camera and package texts (a version, a file name from control.xml). Escaped
+// as on the console, a line feed in one cannot forge a record of its own, and a log read on a
+// terminal sends it no commands. Only the message is escaped: the rest of the line is ours.
+class EscapingFormatter : public spdlog::formatter {
+ public:
+  explicit EscapingFormatter(std::unique_ptr<spdlog::formatter> inner) : inner_(std::move(inner)) {}
+
+  void format(const spdlog::details::log_msg& msg, spdlog::memory_buf_t& dest) override {
+    const std::string text = PrintableText(std::string_view(msg.payload.data(), msg.payload.size()));
+    spdlog::details::log_msg escaped = msg;
+    escaped.payload = text;
+    inner_->format(escaped, dest);
+  }
+
+  std::unique_ptr<spdlog::formatter> clone() const override {
+    return std::make_unique<EscapingFormatter>(inner_->clone());
+  }
+
+ private:
+  std::unique_ptr<spdlog::formatter> inner_;
+};
+
+std::unique_ptr<spdlog::formatter> EscapingPattern(const std::string& pattern) {
+  return std::make_unique<EscapingFormatter>(std::make_unique<spdlog::pattern_formatter>(pattern));
+}
 
 }  // namespace
 
@@ -68,13 +98,13 @@ void Log::DumpBacktrace() { logger_->dump_backtrace(); }
 
 void Log::Initialize(const std::string& /*level*/) {
   auto console = std::make_shared<spdlog::sinks::ansicolor_stdout_sink_mt>(spdlog::color_mode::automatic);
-  console->set_pattern("[quarx][%H%M%S.%F][%l] %v");
+  console->set_formatter(EscapingPattern("[quarx][%H%M%S.%F][%l] %v"));
   sink_->add_sink(console);
 }
 
 void Log::Initialize(const std::string& /*level*/, const std::string& filename) {
   auto file = std::make_shared<spdlog::sinks::rotating_file_sink_mt>(filename, kMaxLogFileSize, kMaxLogFiles, false);
-  file->set_pattern("[%Y%m%d-%H%M%S.%F][%l] %v");
+  file->set_formatter(EscapingPattern("[%Y%m%d-%H%M%S.%F][%l] %v"));
   sink_->add_sink(file);
 }
 

@@ -9,6 +9,7 @@
 
 #include <fmt/format.h>
 
+#include "core/libstatic_fwupdate/device_identity.h"
 #include "core/libstatic_fwupdate/exception_update_impl.h"
 #include "core/libstatic_fwupdate/pattern_match.h"
 #include "util/quarxlog.h"
@@ -56,6 +57,18 @@ void GenICamUpdate::ConnectCamera() {
   }
   device_ = createDevice_(info_);
   device_->Connect();
+  try {
+    ConfirmDeviceIdentity(*device_, *info_);
+  } catch (...) {
+    // Another camera answered at the target's address: it is let go as it was found.
+    try {
+      device_->DisConnect();
+    } catch (const std::exception& e) {
+      Logger()->warn("Failed to disConnect.({})", e.what());
+    }
+    device_.reset();
+    throw;
+  }
 }
 
 template <class Work>
@@ -176,8 +189,9 @@ bool GenICamUpdate::FeatureAssert(const ProcedureItem& item, std::unique_ptr<Fou
     }
     // Always the record's device version: the camera is not connected after its reset.
     const std::string version = found->GetVersion();
-    CompilePattern(pattern);
-    if (MatchWhole(version, pattern)) {
+    PatternMatcher& matcher = VersionCheckPatternMatcher();
+    matcher.Compile(pattern);
+    if (matcher.Match(version, pattern)) {
       return true;
     }
     Logger()->error("DeviceVersion mismatch, from camera({}) expect({}))", version, pattern);

@@ -24,7 +24,9 @@ class GenICamUpdate {
   GenICamUpdate(const GenICamUpdate&) = delete;
   GenICamUpdate& operator=(const GenICamUpdate&) = delete;
 
-  // Connects unless already connected. Failures come as the device core throws them.
+  // Connects unless already connected, and confirms that the camera connected is the record's
+  // (DeviceIdentityMismatch, the camera let go, when not). Failures come as the device core
+  // throws them.
   void ConnectCamera();
 
   // One step each. Failures leave as FWUpdateException: detail 3000 (empty message) for a
@@ -38,7 +40,8 @@ class GenICamUpdate {
   // Resets the camera and lets go of it: later camera steps need ConnectCamera again.
   void DeviceReset(const ProcedureItem& item);
   // Matches the version of `found` (the camera found again after its reset) against the
-  // step's pattern; needs no connection.
+  // step's pattern; needs no connection. The version checks have a pattern budget of their own
+  // (VersionCheckPatternMatcher): the camera is flashed by then.
   bool FeatureAssert(const ProcedureItem& item, std::unique_ptr<FoundDeviceInfo>& found);
 
  private:

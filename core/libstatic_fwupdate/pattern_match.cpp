@@ -524,6 +524,11 @@ PatternMatcher& ProcessPatternMatcher() {
   return matcher;
 }
 
+PatternMatcher& VersionCheckPatternMatcher() {
+  static PatternMatcher matcher;
+  return matcher;
+}
+
 void CompilePattern(const std::string& pattern) { ProcessPatternMatcher().Compile(pattern); }
 
 bool MatchWhole(const std::string& value, const std::string& pattern) {

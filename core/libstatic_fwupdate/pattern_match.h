@@ -86,6 +86,9 @@ class PatternMatcher {
 
 // The matcher of this process: all the pattern work of one command shares its budget.
 PatternMatcher& ProcessPatternMatcher();
+// The matcher of the version checks after a camera was flashed, with a budget of their own: the
+// conditions may have spent the command's, and a finished update must not end unchecked for it.
+PatternMatcher& VersionCheckPatternMatcher();
 void CompilePattern(const std::string& pattern);
 bool MatchWhole(const std::string& value, const std::string& pattern);
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/exception_core.h"
+#include "core/libstatic_fwupdate/device_identity.h"
 #include "core/libstatic_fwupdate/exception_update_impl.h"
 #include "core/libstatic_fwupdate/pattern_match.h"
 #include "util/quarxlog.h"
@@ -106,11 +107,13 @@ bool UpdateChecker::IsMatchFeatureUsingConnectCamera(const std::string& name, co
   CompilePattern(pattern);
 
   std::shared_ptr<Device> device;
-  // A match that could not be run leaves the check once the camera is let go.
-  std::exception_ptr matcherError;
+  // A check that could not be made (a match that could not be run, another camera at the
+  // address) leaves the checker once the camera is let go: it is no mismatch.
+  std::exception_ptr notChecked;
   try {
     device = createDevice_(info);
     device->Connect();
+    ConfirmDeviceIdentity(*device, *info);
     bool matched = false;
     bool found = false;
     {
@@ -130,7 +133,9 @@ bool UpdateChecker::IsMatchFeatureUsingConnectCamera(const std::string& name, co
     }
     Logger()->error("Not exist feature({}) at camera({}))", name, info->GetConnectionId());
   } catch (const PatternMatcherError&) {
-    matcherError = std::current_exception();
+    notChecked = std::current_exception();
+  } catch (const DeviceIdentityMismatch&) {
+    notChecked = std::current_exception();
   } catch (const quarx::CoreException&) {
     Logger()->error("Not exist feature({}) at camera({}))", name, info->GetConnectionId());
   } catch (const std::exception& e) {
@@ -139,8 +144,8 @@ bool UpdateChecker::IsMatchFeatureUsingConnectCamera(const std::string& name, co
   if (device && device->IsConnected()) {
     device->DisConnect();
   }
-  if (matcherError) {
-    std::rethrow_exception(matcherError);
+  if (notChecked) {
+    std::rethrow_exception(notChecked);
   }
   return false;
 }

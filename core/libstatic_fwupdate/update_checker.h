@@ -24,7 +24,8 @@ class UpdateChecker {
   // True when every condition holds; conditions are taken in feature-name order and the first
   // that fails ends the check. A condition that cannot be evaluated (feature missing, camera
   // unreachable, a match that fails) is false, not an error. Throws std::regex_error for an
-  // invalid pattern, and PatternMatcherError when a match could not be run at all.
+  // invalid pattern, PatternMatcherError when a match could not be run at all, and
+  // DeviceIdentityMismatch when the camera connected to read a feature is not the record's.
   bool IsUpdatable(std::unique_ptr<Update>& update, std::unique_ptr<FoundDeviceInfo>& info);
 
  private:

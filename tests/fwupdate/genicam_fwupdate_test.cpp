@@ -9,8 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "core/libstatic_fwupdate/device_identity.h"
 #include "core/libstatic_fwupdate/exception_update.h"
 #include "core/libstatic_fwupdate/guffile_info.h"
+#include "core/libstatic_fwupdate/pattern_match.h"
 #include "tests/fwupdate/mock_camera.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/package_builder.h"
@@ -122,6 +124,62 @@ TEST_F(GenICamUpdateTest, ConnectionIsMadeOnceAndLetGoByTheDestructor) {
   EXPECT_THAT(log.Lines(), ::testing::Contains("[warning] Failed to disConnect.(GenericError, camera gone)"));
   camera_.FailConnect();
   EXPECT_THROW(Executor(), quarx::ConnectException);
+}
+
+// The camera at the record's address must carry the record's serial number (over GigE Vision
+// its MAC address too, which the end-to-end tests show): another camera is let go untouched.
+TEST_F(GenICamUpdateTest, ConnectedCameraMustBeTheRecordsOne) {
+  const std::string notTarget =
+      "Connected device is not the target : expected serial number EMU002, found serial number ";
+  const struct {
+    const char* name;
+    std::function<void(MockCamera&)> setUp;
+    std::string error;  // none: confirmed
+  } rows[] = {
+      {"same serial number", [](MockCamera&) {}, ""},
+      {"another camera", [](MockCamera& c) { c.AddStringFeature("DeviceSerialNumber", "EMU009"); },
+       notTarget + "EMU009"},
+      {"serial number under its older name",
+       [](MockCamera& c) {
+         c.RemoveFeature("DeviceSerialNumber");
+         c.AddStringFeature("DeviceID", "EMU002");
+       },
+       ""},
+      {"no serial number to confirm", [](MockCamera& c) { c.RemoveFeature("DeviceSerialNumber"); },
+       notTarget + "(unreadable)"},
+  };
+  for (const auto& row : rows) {
+    MockCamera camera;
+    row.setUp(camera);
+    GenICamUpdate executor(record_, guffile_, 0, camera.Factory());
+    try {
+      executor.ConnectCamera();
+      EXPECT_EQ(row.error, "") << row.name;
+      EXPECT_TRUE(camera.connected) << row.name;
+    } catch (const quarx::core::fwupdate::DeviceIdentityMismatch& e) {
+      EXPECT_EQ(e.what(), row.error) << row.name;
+      EXPECT_FALSE(camera.connected) << row.name;
+      EXPECT_THROW(executor.FeatureWrite(Step(T::FeatureWrite, "FirmwareUpdateMode", "On")),
+                   quarx::fwupdate::FWUpdateException);
+    }
+  }
+}
+
+// Conditions that spent the whole command's pattern budget do not leave a flashed camera
+// unchecked: the version check has a budget of its own.
+TEST_F(GenICamUpdateTest, VersionCheckIsNotRefusedForABudgetTheConditionsSpent) {
+  for (bool spent = false; !spent;) {
+    try {
+      quarx::core::fwupdate::MatchWhole("1.0.0", "a**{30}");
+    } catch (const quarx::core::fwupdate::PatternMatcherError&) {
+      spent = true;
+    } catch (const std::runtime_error&) {  // this runaway failed its match alone
+    }
+  }
+  auto executor = Executor(false);
+  auto found = MakeRecord("2.0.0");
+  EXPECT_TRUE(executor->FeatureAssert(Step(T::FeatureAssert, "DeviceVersion", "2\\.0\\.0"), found));
+  EXPECT_FALSE(executor->FeatureAssert(Step(T::FeatureAssert, "DeviceVersion", "2\\.0\\.1"), found));
 }
 
 }  // namespace

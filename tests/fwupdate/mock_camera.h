@@ -20,6 +20,10 @@ namespace quarx::test {
 class MockCamera {
  public:
   static constexpr sdkadaptor::CodeEnum kGenericError = 0x4000;
+  static constexpr const char* kSerialNumber = "EMU002";
+
+  // The camera of MakeRecord's record, as the engine confirms it after connecting.
+  MockCamera() { AddStringFeature("DeviceSerialNumber", kSerialNumber); }
 
   // The factory to hand to UpdateChecker and GenICamUpdate.
   core::fwupdate::DeviceFactory Factory() {
@@ -39,6 +43,8 @@ class MockCamera {
     features_[name] = node;
     return node;
   }
+
+  void RemoveFeature(const std::string& name) { features_.erase(name); }
 
   void FailConnect() { failConnect_ = true; }
   // Every disconnection fails, or only the next one (the camera stays connected after it).
@@ -89,6 +95,7 @@ inline std::unique_ptr<core::FoundDeviceInfo> MakeRecord(const std::string& vers
   info->GetVenderName() = "Velmora";
   info->GetModelName() = "FWCAM-1";
   info->GetVersion() = version;
+  info->GetSerialNumber() = MockCamera::kSerialNumber;
   return info;
 }
 

@@ -14,6 +14,7 @@
 
 #include "core/exception_core.h"
 #include "core/libstatic_fwupdate/control_xml_elements.h"
+#include "core/libstatic_fwupdate/device_identity.h"
 #include "core/libstatic_fwupdate/guffile_info.h"
 #include "core/libstatic_fwupdate/pattern_match.h"
 #include "tests/fwupdate/mock_camera.h"
@@ -109,6 +110,14 @@ TEST(UpdateChecker, CameraReadConditionsLeaveTheCameraDisconnected) {
   camera.AddStringFeature("DeviceUserID", "line-3");
   camera.FailDisconnect();
   EXPECT_THROW(Fits(camera, {{"DeviceUserID", "line-3"}}), quarx::ConnectException);
+  // Another camera at the record's address tells nothing about the record's camera: the check
+  // is not made, which is no mismatch, and nothing is read from it.
+  MockCamera other;
+  other.AddStringFeature("DeviceSerialNumber", "EMU009");
+  auto userId = other.AddStringFeature("DeviceUserID", "line-3");
+  EXPECT_CALL(*userId, ToString()).Times(0);
+  EXPECT_THROW(Fits(other, {{"DeviceUserID", "line-3"}}), quarx::core::fwupdate::DeviceIdentityMismatch);
+  EXPECT_FALSE(other.connected);
 }
 
 // An invalid or overlong pattern is the package's fault: an error, not false, before any

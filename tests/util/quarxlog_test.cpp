@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -58,8 +59,10 @@ class LoggerInChild : public ::testing::Test {
   fs::path LogDir() const { return home_ / ".quarx" / "log"; }
 
   // Builds the logger from `config` (its text; none: a missing file) in a child process with HOME
-  // `home` (none: unset), logs one message per level and returns what the child printed.
-  std::string LogAllLevels(const std::optional<std::string>& config, const std::optional<std::string>& home) {
+  // `home` (none: unset), logs one message per level (and `quoted` in an error message, unless
+  // empty) and returns what the child printed.
+  std::string LogAllLevels(const std::optional<std::string>& config, const std::optional<std::string>& home,
+                           const std::string& quoted = "") {
     const std::string path = config ? dir_.Write("quarx.conf", *config) : (dir_.Path() / "absent.conf").string();
     const fs::path outPath = dir_.Path() / "stdout.txt";
     std::fflush(nullptr);
@@ -72,6 +75,9 @@ class LoggerInChild : public ::testing::Test {
       auto& logger = *Log::GetInstance(path).logger_;
       for (std::size_t level = 0; level < kAll.size(); ++level) {
         logger.log(static_cast<spdlog::level::level_enum>(level), "msg {}", kAll[level]);
+      }
+      if (!quoted.empty()) {
+        logger.error("version({})", quoted);
       }
       logger.flush();
       std::fflush(stdout);
@@ -146,6 +152,23 @@ TEST_F(LoggerInChild, LogFileGoesOnlyIntoAnExistingHome) {
     EXPECT_EQ(fs::exists(LogDir()), homeDir == home);
     EXPECT_TRUE(!fs::exists(dir_.Path() / "nonexistent") && fs::is_regular_file(file) && fs::is_empty(cwd_));
     EXPECT_EQ(fs::exists("/.quarx"), rootHadLogDir);
+  }
+}
+
+// A camera's version may hold anything: a line feed followed by a record of its own making,
+// terminal controls. The file and the console both keep one record per line, shown as text.
+TEST_F(LoggerInChild, QuotedTextsAreEscapedInTheFileAndOnTheConsoleAlike) {
+  const std::string quoted = "2.0.0\n[20261207-000000.000000000][info] forged\x1b]0;x\x07 \xc2\x9b" "2J \xff\r";
+  const std::string shown = R"(2.0.0\n[20261207-000000.000000000][info] forged\x1b]0;x\x07 \xc2\x9b2J \xff\r)";
+  for (const bool toFile : {false, true}) {
+    SCOPED_TRACE(toFile ? "file" : "console");
+    fs::remove_all(home_ / ".quarx");
+    const std::string printed = LogAllLevels(
+        std::string("[log]\nlevel = \"error\"\n") + (toFile ? "filename = \"fw.log\"\n" : ""), home_.string(), quoted);
+    const std::string text = toFile ? ReadFile(LogDir() / "fw.log") : printed;
+    const std::string last = "[error] version(" + shown + ")\n";
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3) << text;
+    EXPECT_TRUE(text.size() >= last.size() && text.compare(text.size() - last.size(), last.size(), last) == 0) << text;
   }
 }
 

@@ -1,12 +1,12 @@
-// Escaping of camera and package texts for the console.
-#include "app/printable_text.h"
+// Escaping of camera and package texts for the console and the log.
+#include "util/printable_text.h"
 
 #include <cstddef>
 #include <iterator>
 
 #include <fmt/format.h>
 
-namespace fwupdate {
+namespace quarx::util {
 namespace {
 
 constexpr unsigned char kFirstPrintable = 0x20;
@@ -88,4 +88,4 @@ std::string PrintableText(std::string_view text) {
   return printable;
 }
 
-}  // namespace fwupdate
+}  // namespace quarx::util

@@ -1,12 +1,12 @@
 // Camera and package texts shown as text: what passes unchanged and what is escaped.
-#include "app/printable_text.h"
+#include "util/printable_text.h"
 
 #include <fmt/format.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace fwupdate {
+namespace quarx::util {
 namespace {
 
 TEST(PrintableText, KeepsPrintableAsciiAndWellFormedUtf8AndEscapesEveryOtherByteAlone) {
@@ -32,4 +32,4 @@ TEST(PrintableText, KeepsPrintableAsciiAndWellFormedUtf8AndEscapesEveryOtherByte
 }
 
 }  // namespace
-}  // namespace fwupdate
+}  // namespace quarx::util
