@@ -205,16 +205,29 @@ TEST(FileInfoProgram, CameraAndPackageTextsAreShownAsTextOneRecordPerLine) {
 
   // The first update fits no camera, the second any.
   const TempPath package("e2e-texts.guf");
-  WriteUpdatePackage(package.str(), {{{{"DeviceModelName", "FWCAM-1"}}, "2.0\x1b[1A\r", "new\n[Index 9]\xc0\xaf"},
+  WriteUpdatePackage(package.str(), {{{{"DeviceVersion", "1\\.1"}}, "2.0\x1b[1A\r", "new\n[Index 9]\xc0\xaf"},
                                      {{{"DeviceModelName", "[\\s\\S]*"}}, "3.0", "any"}});
+  const auto raw = [](unsigned char c) { return c != '\n' && (c < 0x20 || c == 0x7F); };
   // No raw control byte and no line of their own, for the update too, whose error line quotes the model.
   for (const auto& [args, lines] : std::vector<std::pair<std::vector<std::string>, std::size_t>>{
            {{"-f", package.str()}, 9}, {{"-u", package.str(), "--no-prompt"}, 14}}) {
     const ProgramRun run = RunFwupdate(args + Lines{"--timeout", kDiscoveryMs});
     EXPECT_EQ(run.Lines().size(), lines) << run.out;
-    const auto raw = [](unsigned char c) { return c != '\n' && (c < 0x20 || c == 0x7F); };
     EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(), raw), 0) << run.out;
     EXPECT_THAT(run.out, HasSubstr(model)) << run.out;
+  }
+  // The log quotes them too (the first update's mismatch line, the camera's version): escaped
+  // alike, here on the console, in a file by the same formatter.
+  RunOptions logged;
+  logged.config = "[log]\nlevel = \"debug\"\n";
+  const ProgramRun run = RunFwupdate({"-f", package.str(), "--timeout", kDiscoveryMs}, logged);
+  if (run.exitStatus == kCannotPrepare) {
+    GTEST_SKIP() << kNoMountNamespace;
+  }
+  EXPECT_THAT(run.out, HasSubstr("(DeviceVersion) from camera(" + version + ") and expect(1\\.1) is mismatch)"));
+  EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(), raw), 0) << run.out;
+  for (const std::string& line : run.Lines()) {
+    EXPECT_NE(line.rfind("[Dev  9]", 0), 0u) << run.out;
   }
 }
 

@@ -131,6 +131,8 @@ struct UpdateCase {
   std::string imageVersion = "2.0.0";
   void (*damage)(std::string& innerZip) = nullptr;
   milliseconds atLeast{0};
+  // Run once the question shows, before the answer: what changes while the user is asked.
+  void (*atQuestion)(EmulatorLauncher& cameras) = nullptr;
   // Returns what a camera it restarted had printed before.
   std::string (*whileRunning)(EmulatorLauncher& cameras) = nullptr;
   std::vector<std::string> environment = {};
@@ -166,6 +168,9 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
   const auto program = Update(c.options, interactive);
   // Through a pipe the question is only seen if the tool flushes it before reading.
   EXPECT_TRUE(c.answer.empty() || program->WaitForOutput(kQuestion, std::chrono::seconds(10)));
+  if (c.atQuestion != nullptr) {
+    c.atQuestion(*cameras_);
+  }
   program->Answer(c.answer);
   std::string logs = c.whileRunning != nullptr ? c.whileRunning(*cameras_) : "";
   const ProgramRun run = Finish(*program);
@@ -175,7 +180,7 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
   EXPECT_LT(run.elapsed, c.below);
   for (std::size_t i = 0; i < c.cameraLogs.size(); ++i) {
     if (c.cameraLogs[i] == kUntouched) {
-      EXPECT_EQ(CameraLog(i), "fwcam-emulator ready " + c.cameras[i].address + "\n");
+      EXPECT_THAT(CameraLog(i), ::testing::MatchesRegex("fwcam-emulator ready [0-9.]+\n"));
     } else {
       EXPECT_THAT(CameraLog(i), HasSubstr(c.cameraLogs[i]));
     }
@@ -193,6 +198,7 @@ const Lines kUnextractable = Error("Invalid Zipfile() failed to mz_zip_reader_ex
 const std::string kNotIdentified = "Updated device not identified : 02:5e:c1:00:00:02 serial number EMU002, found ";
 const Lines kRefused = Preview() + Lines{""} + kBegin;
 const Lines kInvalidPattern = Preview() + Error(RegexError("2.(0"));
+const std::string kNotTheTarget = "Connected device is not the target : expected 02:5e:c1:00:00:02 serial number EMU002, found ";
 
 INSTANTIATE_TEST_SUITE_P(
     Update, UpdateRun,
@@ -226,6 +232,32 @@ INSTANTIATE_TEST_SUITE_P(
             Preview() + Lines{""} + Steps("3", "1", 1) +
                 Error("Failed to find device within 1 sec : 02:5e:c1:00:00:02"),
             {}, [](UpdateCase& c) { c.cameras[0].neverBack = true; }),
+        // While the question waits, the target moves to another address and another camera
+        // takes its own: the camera now at the address is let go untouched, whoever it is.
+        Row("AddressesChangedWhileTheQuestionWaits", 1,
+            Preview() + Lines{"", kQuestion} + kBegin + Error(kNotTheTarget + "02:5e:c1:00:00:03 serial number EMU003"),
+            {kUntouched, kUntouched}, [](UpdateCase& c) {
+              Prompting(c).answer = "y\n";
+              c.cameras.push_back(Cam("127.0.0.3"));
+              c.atQuestion = [](EmulatorLauncher& cameras) {
+                EmulatedCameraSpec target = Cam("127.0.0.4", "EMU002"), other = Cam("127.0.0.2", "EMU003");
+                other.mac = "02:5e:c1:00:00:03";
+                cameras.Restart(0, target);
+                cameras.Restart(1, other);
+              };
+            }),
+        Row("CameraOfAnotherModelTookTheTargetsAddress", 1,
+            Preview() + Lines{"", kQuestion} + kBegin + Error(kNotTheTarget + "02:5e:c1:00:00:09 serial number EMU009"),
+            {kUntouched}, [](UpdateCase& c) {
+              Prompting(c).answer = "y\n";
+              c.update = UpdateSpec{};  // conditions on the record alone: the model it names was checked
+              c.atQuestion = [](EmulatorLauncher& cameras) {
+                EmulatedCameraSpec other = Cam("127.0.0.2", "EMU009");
+                other.mac = "02:5e:c1:00:00:09";
+                other.model = "FWCAM-9";
+                cameras.Restart(0, other);
+              };
+            }),
         Row("CloneAnswersInsteadOfTheTarget", 1,
             Preview() + Lines{""} + Steps("3", "1", 1) + Error(kNotIdentified + "EMU009"), {" reset", kUntouched},
             [](UpdateCase& c) { c.cameras = {Cam(), Cam("127.0.0.3", "EMU009")}; c.cameras[0].neverBack = true; }),
