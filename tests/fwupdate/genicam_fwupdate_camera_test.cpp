@@ -30,6 +30,7 @@ TEST(GenICamUpdateCamera, CommandStepsWaitAtMostTheirTimeOutAndAResetLetsGoOfThe
   quarx::test::WritePackage(package.str(), "<GufRuleSet/>");
   auto guffile = std::make_unique<quarx::core::fwupdate::GuffileInfo>(package.str());
   auto record = std::make_unique<quarx::core::FoundDeviceInfo>("127.0.0.2", quarx::DeviceInterfaceTypeEnum::GEV);
+  record->GetSerialNumber() = "EMU002";  // the emulator's on 127.0.0.2: the executor confirms it
   quarx::core::fwupdate::GenICamUpdate executor(record, guffile, 0);
   executor.ConnectCamera();
   // Out of update mode the camera refuses the update command at once, which would end it
