@@ -23,10 +23,10 @@ struct PvDeviceIdentity {
   std::string unique_id;  // GigE Vision: the MAC address text; USB3 Vision: the device id
   std::string vendor_name;
   std::string model_name;
-  std::string version;  // empty for USB3 Vision: the USB listing does not carry it
+  std::string version;  // USB3 Vision: read from the camera itself, empty when it could not be
   std::string manufacturer_info;
   std::string serial_number;
-  std::string user_defined_name;  // empty for USB3 Vision, as the version
+  std::string user_defined_name;  // USB3 Vision: as the version
 };
 
 class PvDeviceInfo {

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "camerasdk/padded_text.h"
 #include "util/quarxlog.h"
 #include "util/stop_request.h"
 
@@ -38,13 +39,6 @@ std::uint16_t ReadU16(const std::uint8_t* p) { return static_cast<std::uint16_t>
 std::uint32_t ReadU32(const std::uint8_t* p) {
   return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
          (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
-}
-
-// Texts are NUL-padded but may fill their whole field without a NUL.
-std::string ReadText(const std::uint8_t* p, std::size_t length) {
-  const auto* begin = reinterpret_cast<const char*>(p);
-  const void* nul = std::memchr(begin, '\0', length);
-  return std::string(begin, nul == nullptr ? length : static_cast<std::size_t>(static_cast<const char*>(nul) - begin));
 }
 
 std::uint16_t NextRequestId() {
@@ -118,12 +112,12 @@ std::optional<DiscoveryAck> ParseDiscoveryAck(const std::uint8_t* data, std::siz
   ack.ip_address = ReadU32(p + kRegCurrentIp);
   ack.subnet_mask = ReadU32(p + kRegSubnetMask);
   ack.default_gateway = ReadU32(p + kRegDefaultGateway);
-  ack.manufacturer_name = ReadText(p + kRegManufacturerName, kLenManufacturerName);
-  ack.model_name = ReadText(p + kRegModelName, kLenModelName);
-  ack.device_version = ReadText(p + kRegDeviceVersion, kLenDeviceVersion);
-  ack.manufacturer_info = ReadText(p + kRegManufacturerInfo, kLenManufacturerInfo);
-  ack.serial_number = ReadText(p + kRegSerialNumber, kLenSerialNumber);
-  ack.user_defined_name = ReadText(p + kRegUserDefinedName, kLenUserDefinedName);
+  ack.manufacturer_name = ReadPaddedText(p + kRegManufacturerName, kLenManufacturerName);
+  ack.model_name = ReadPaddedText(p + kRegModelName, kLenModelName);
+  ack.device_version = ReadPaddedText(p + kRegDeviceVersion, kLenDeviceVersion);
+  ack.manufacturer_info = ReadPaddedText(p + kRegManufacturerInfo, kLenManufacturerInfo);
+  ack.serial_number = ReadPaddedText(p + kRegSerialNumber, kLenSerialNumber);
+  ack.user_defined_name = ReadPaddedText(p + kRegUserDefinedName, kLenUserDefinedName);
   return ack;
 }
 

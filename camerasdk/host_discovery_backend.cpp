@@ -1,5 +1,5 @@
-// One discovery round on the host. The USB listing runs while the network answers come in, so the
-// whole round lasts the detection time and no more.
+// One discovery round on the host. The USB listing runs while the network answers come in; the
+// round lasts the detection time plus one bounded read of each USB3 Vision camera.
 #include "camerasdk/host_discovery_backend.h"
 
 #include <chrono>
@@ -32,10 +32,10 @@ PvResult OpenNetwork(GvcpDiscovery& gvcp, DiscoveryResult& result) {
   return network;
 }
 
-// Lists the USB3 Vision devices under an interface of their own, added to the result last.
-PvResult ListUsb(DiscoveryResult& result, std::vector<std::unique_ptr<PvDeviceInfo>>& devices) {
+// Lists the USB3 Vision cameras under an interface of their own, added to the result last.
+PvResult ListUsb(UsbCameraBus& bus, DiscoveryResult& result, std::vector<PvDeviceIdentity>& cameras) {
   result.interfaces.push_back(std::make_unique<PvInterface>(kUsbInterfaceName, kUsbInterfaceName, kUsbInterfaceId));
-  return ListUsb3VisionDevices(result.interfaces.back().get(), devices);
+  return bus.List(cameras);
 }
 
 // Interfaces [0, n) of the result are the sockets' host addresses, in the same order.
@@ -78,15 +78,17 @@ PvResult HostDiscoveryBackend::Discover(const DiscoverySettings& settings, Disco
   const PvResult network = OpenNetwork(gvcp, result);
   gvcp.SendBroadcast(settings.subnet_broadcast);
 
-  std::vector<std::unique_ptr<PvDeviceInfo>> usb_devices;
-  const PvResult usb = ListUsb(result, usb_devices);
+  AravisUsbBus bus;
+  std::vector<PvDeviceIdentity> usb_cameras;
+  const PvResult usb = ListUsb(bus, result, usb_cameras);
+  const PvInterface* usb_interface = result.interfaces.back().get();
 
   for (const GvcpAnswer& answer : gvcp.Collect(deadline)) {
     result.devices.push_back(MakeRecord(answer, result));
   }
-  for (auto& device : usb_devices) {
-    result.devices.push_back(std::move(device));
-  }
+  // After the deadline, not before: the answers that wait meanwhile would be read past it, and
+  // dropped. Each camera adds one bounded read.
+  AddUsb3VisionRecords(bus, usb_cameras, usb_interface, result.devices);
   return Combine(network, usb, result);
 }
 
@@ -107,11 +109,12 @@ PvResult HostDiscoveryBackend::FindDevice(const std::string& id, const Discovery
   }
 
   gvcp.SendBroadcast(settings.subnet_broadcast);
-  std::vector<std::unique_ptr<PvDeviceInfo>> usb_devices;
-  const PvResult usb = ListUsb(result, usb_devices);
-  for (auto& device : usb_devices) {
-    if (id == device->GetConnectionID().GetAscii()) {
-      result.devices.push_back(std::move(device));
+  AravisUsbBus bus;
+  std::vector<PvDeviceIdentity> usb_cameras;
+  const PvResult usb = ListUsb(bus, result, usb_cameras);
+  for (const PvDeviceIdentity& camera : usb_cameras) {
+    if (id == camera.connection_id) {
+      AddUsb3VisionRecords(bus, {camera}, result.interfaces.back().get(), result.devices);
       return PvResult();
     }
   }

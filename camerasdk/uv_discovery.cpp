@@ -4,21 +4,49 @@
 
 #include <arv.h>
 
-#include <string>
-
 #include "camerasdk/PvDeviceInfoU3V.h"
+#include "camerasdk/arv_support.h"
+#include "util/quarxlog.h"
+#include "util/stop_request.h"
 
 namespace camerasdk {
 namespace {
 
-std::string Text(const char* text) { return text == nullptr ? std::string() : std::string(text); }
+using camerasdk_detail::Failure;
+using camerasdk_detail::ResultFromError;
+using camerasdk_detail::Text;
+
+ArvInterface* UsbInterface() { return arv_uv_interface_get_instance(); }
+
+PvResult NoUsbInterface() { return Failure(PvResult::Code::GENERIC_ERROR, "The USB3 Vision interface is not available"); }
+
+// Aravis may set an error even when it succeeds; only the outcome counts.
+PvResult Outcome(bool succeeded, GError* error, const std::string& failure) {
+  if (succeeded) {
+    if (error != nullptr) {
+      g_error_free(error);
+    }
+    return PvResult();
+  }
+  return error == nullptr ? Failure(PvResult::Code::GENERIC_ERROR, failure) : ResultFromError(error);
+}
+
+PvResult ReadTexts(UsbCameraBus& bus, const std::string& connection_id, UvBootstrapTexts& texts) {
+  // Every camera read costs a bounded wait; a stop request ends the discovery's waits, so it
+  // ends these too.
+  if (quarx::util::StopRequested()) {
+    return PvResult(PvResult::Code::ABORTED, "a stop was requested");
+  }
+  return bus.ReadFromCamera(connection_id,
+                            [&texts](const MemoryRead& read) { return ReadUvBootstrapTexts(read, texts); });
+}
 
 }  // namespace
 
-PvResult ListUsb3VisionDevices(const PvInterface* host_interface, std::vector<std::unique_ptr<PvDeviceInfo>>& devices) {
-  ArvInterface* usb = arv_uv_interface_get_instance();
+PvResult AravisUsbBus::List(std::vector<PvDeviceIdentity>& cameras) {
+  ArvInterface* usb = UsbInterface();
   if (usb == nullptr) {
-    return PvResult(PvResult::Code::GENERIC_ERROR, 0, "The USB3 Vision interface is not available");
+    return NoUsbInterface();
   }
   arv_interface_update_device_list(usb);
   const unsigned int count = arv_interface_get_n_devices(usb);
@@ -31,9 +59,52 @@ PvResult ListUsb3VisionDevices(const PvInterface* host_interface, std::vector<st
     identity.manufacturer_info = Text(arv_interface_get_device_manufacturer_info(usb, i));
     identity.serial_number = Text(arv_interface_get_device_serial_nbr(usb, i));
     identity.display_id = identity.model_name + " (" + identity.serial_number + ")";
-    devices.push_back(std::make_unique<PvDeviceInfoU3V>(identity, identity.serial_number, host_interface));
+    cameras.push_back(identity);
   }
   return PvResult();
+}
+
+PvResult AravisUsbBus::ReadFromCamera(const std::string& connection_id,
+                                      const std::function<PvResult(const MemoryRead&)>& read) {
+  ArvInterface* usb = UsbInterface();
+  if (usb == nullptr) {
+    return NoUsbInterface();
+  }
+  // Opening claims the camera: it is let go as soon as the read is done, so that the connection
+  // an update makes later finds it free.
+  GError* error = nullptr;
+  ArvDevice* device = arv_interface_open_device(usb, connection_id.c_str(), &error);
+  const PvResult opened = Outcome(device != nullptr, error, "The camera cannot be opened");
+  if (opened.IsFailure()) {
+    return opened;
+  }
+  const PvResult result = read([device](std::uint64_t address, std::uint32_t size, std::uint8_t* bytes) {
+    GError* read_error = nullptr;
+    const bool done = arv_device_read_memory(device, address, size, bytes, &read_error) != FALSE;
+    return Outcome(done, read_error, "The camera's memory cannot be read");
+  });
+  g_object_unref(device);
+  return result;
+}
+
+void AddUsb3VisionRecords(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>& cameras,
+                          const PvInterface* host_interface, std::vector<std::unique_ptr<PvDeviceInfo>>& devices) {
+  for (PvDeviceIdentity identity : cameras) {
+    UvBootstrapTexts texts;
+    const PvResult read = ReadTexts(bus, identity.connection_id, texts);
+    if (read.IsFailure()) {
+      quarx::util::Log::GetInstance("").logger_->warn(
+          "<{}> Version and user-defined name of the USB3 Vision camera {} ({}, serial number {}) not read: "
+          "Result({}), Description({})",
+          "Find", identity.connection_id, identity.model_name, identity.serial_number,
+          read.GetCodeString().GetAscii(), read.GetDescription().GetAscii());
+    }
+    identity.version = texts.device_version;
+    identity.user_defined_name = texts.user_defined_name;
+    // Aravis's public calls give no GUID and the bootstrap registers hold none: the serial number
+    // stands in for it.
+    devices.push_back(std::make_unique<PvDeviceInfoU3V>(identity, identity.serial_number, host_interface));
+  }
 }
 
 }  // namespace camerasdk

@@ -2,6 +2,7 @@
 // bytewise-ordered connection ids, device numbers past two columns.
 #include "app/fwupdate_devicelist.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "camerasdk/PvDeviceInfoU3V.h"
 #include "core/found_device_info_u3v.h"
 #include "sdkadaptor/src/device_info_u3v.h"
+#include "tests/support/usb_cameras.h"
 
 namespace fwupdate {
 namespace {
@@ -27,8 +29,10 @@ struct Camera {
 class ScriptedDeviceList : public DeviceList {
  public:
   explicit ScriptedDeviceList(std::vector<Camera> cameras) : cameras_(std::move(cameras)) {}
+  explicit ScriptedDeviceList(quarx::test::UsbCamera usb) : usb_(std::move(usb)) {}
   Records Update(unsigned int) const override {
     Records records;
+    if (usb_) records.push_back(quarx::test::DiscoveredUsbCamera(*usb_));
     for (const Camera& camera : cameras_) {
       if (!camera.u3v) {
         records.push_back(std::make_unique<quarx::core::FoundDeviceInfo>(camera.connection_id,
@@ -56,6 +60,7 @@ class ScriptedDeviceList : public DeviceList {
 
  private:
   std::vector<Camera> cameras_;
+  std::optional<quarx::test::UsbCamera> usb_;
 };
 
 TEST(DeviceList, PrintsUsb3VisionAndOtherRecords) {
@@ -71,6 +76,13 @@ TEST(DeviceList, PrintsUsb3VisionAndOtherRecords) {
             "    UserDefinedName     : \n"
             "    Version             : 1.0.0\n"
             "    DeviceGUID          : GUID-U-1\n");
+}
+
+// The serial number stands in for the GUID.
+TEST(DeviceList, PrintsTheVersionAndNameAUsb3VisionCameraHolds) {
+  EXPECT_EQ(ScriptedDeviceList(quarx::test::UsbCamera{"2.0.0", "Line 3"}).Display(),
+            "[Dev  0] FWCAM-U\n    VenderName          : Velmora\n    SerialNumber        : SN1\n"
+            "    UserDefinedName     : Line 3\n    Version             : 2.0.0\n    DeviceGUID          : SN1\n");
 }
 
 TEST(DeviceList, OrdersByConnectionIdBytewiseKeepsTheFirstOfEqualOnesAndNumbersPastTwoColumns) {

@@ -16,6 +16,7 @@
 #include "tests/fwupdate/mock_camera.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/package_builder.h"
+#include "tests/support/usb_cameras.h"
 
 namespace {
 
@@ -113,6 +114,14 @@ TEST_F(GenICamUpdateTest, FailingStepsEndWithTheirDetailAndText) {
 
 // Connecting twice connects once; a connection failure reaches the caller unwrapped. The
 // destructor disconnects, and logs a failing disconnection instead of throwing.
+// After its reset a USB3 Vision camera is checked by the version read from it.
+TEST_F(GenICamUpdateTest, VersionCheckReadsAUsb3VisionCameraFoundAgain) {
+  for (const auto& [pattern, matches] : {std::pair{"2\\.0\\.0", true}, std::pair{"1\\.0\\.0", false}}) {
+    auto found = quarx::test::DiscoveredUsbCamera({"2.0.0", "Line 3"});
+    EXPECT_EQ(Executor()->FeatureAssert(Step(T::FeatureAssert, "DeviceVersion", pattern), found), matches);
+  }
+}
+
 TEST_F(GenICamUpdateTest, ConnectionIsMadeOnceAndLetGoByTheDestructor) {
   Executor()->ConnectCamera();
   EXPECT_EQ(camera_.connects, 1);

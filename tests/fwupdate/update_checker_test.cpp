@@ -19,6 +19,7 @@
 #include "core/libstatic_fwupdate/pattern_match.h"
 #include "tests/fwupdate/mock_camera.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/usb_cameras.h"
 
 namespace {
 
@@ -38,12 +39,12 @@ std::vector<std::string> ErrorLines(const LogCapture& log) {
 }
 
 bool Fits(MockCamera& camera, const std::map<std::string, std::string>& conditions,
-          const std::string& version = "1.0.0") {
+          const std::string& version = "1.0.0", std::unique_ptr<quarx::core::FoundDeviceInfo> found = nullptr) {
   quarx::core::fwupdate::control_xml::Update record("P1");
   for (const auto& [feature, pattern] : conditions) record.AddCondition(feature, pattern);
   quarx::core::fwupdate::control_xml::ProcedureMap procedures;
   auto update = std::make_unique<quarx::core::fwupdate::Update>(record, procedures);
-  auto found = quarx::test::MakeRecord(version);
+  if (!found) found = quarx::test::MakeRecord(version);
   return quarx::core::fwupdate::UpdateChecker(camera.Factory()).IsUpdatable(update, found);
 }
 
@@ -68,6 +69,14 @@ TEST(UpdateChecker, RecordConditionsMatchTheWholeValueInFeatureNameOrder) {
   EXPECT_THAT(ErrorLines(log),
               ElementsAre("[error] (DeviceModelName) from camera(FWCAM-1) and expect(OTHER) is mismatch)"));
   EXPECT_EQ(camera.connects, 0);
+}
+
+// `-f` lists a USB3 Vision camera by the version read from it at discovery.
+TEST(UpdateChecker, MatchesTheVersionAUsb3VisionCameraHolds) {
+  MockCamera camera;
+  for (const auto& [pattern, fits] : {std::pair{"1\\.2\\..*", true}, std::pair{"1\\.0\\..*", false}}) {
+    EXPECT_EQ(Fits(camera, {{"DeviceVersion", pattern}}, "", quarx::test::DiscoveredUsbCamera({"1.2.0", "L3"})), fits);
+  }
 }
 
 // A feature outside the record is read over a connection of its own, which is closed again
