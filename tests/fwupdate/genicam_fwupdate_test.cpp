@@ -112,8 +112,6 @@ TEST_F(GenICamUpdateTest, FailingStepsEndWithTheirDetailAndText) {
   EXPECT_EQ(camera_.connects, 1);
 }
 
-// Connecting twice connects once; a connection failure reaches the caller unwrapped. The
-// destructor disconnects, and logs a failing disconnection instead of throwing.
 // After its reset a USB3 Vision camera is checked by the version read from it.
 TEST_F(GenICamUpdateTest, VersionCheckReadsAUsb3VisionCameraFoundAgain) {
   for (const auto& [pattern, matches] : {std::pair{"2\\.0\\.0", true}, std::pair{"1\\.0\\.0", false}}) {
@@ -122,6 +120,8 @@ TEST_F(GenICamUpdateTest, VersionCheckReadsAUsb3VisionCameraFoundAgain) {
   }
 }
 
+// Connecting twice connects once; a connection failure reaches the caller unwrapped. The
+// destructor disconnects, and logs a failing disconnection instead of throwing.
 TEST_F(GenICamUpdateTest, ConnectionIsMadeOnceAndLetGoByTheDestructor) {
   Executor()->ConnectCamera();
   EXPECT_EQ(camera_.connects, 1);
