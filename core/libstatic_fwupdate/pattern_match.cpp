@@ -286,6 +286,9 @@ Served Serve(const RequestHeader& request, const std::string& pattern, const std
     std::string pattern;
     std::string value;
     if (!ReadExactly(STDIN_FILENO, &request, sizeof request)) _exit(0);
+    // The tool never sends more; bytes from anywhere else (once it was the tool's own output,
+    // written into a socket that took a closed standard descriptor) declare any size at all.
+    if (request.patternBytes > kMaxPatternBytes || request.valueBytes > kMaxMatchedValueBytes) _exit(0);
     pattern.resize(request.patternBytes);
     value.resize(request.valueBytes);
     if (!ReadExactly(STDIN_FILENO, pattern.data(), pattern.size()) ||
