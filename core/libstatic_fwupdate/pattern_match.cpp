@@ -278,7 +278,9 @@ Served Serve(const RequestHeader& request, const std::string& pattern, const std
   }
 }
 
-[[noreturn]] void ServeRequests(int socket, pid_t tool) {
+}  // namespace
+
+[[noreturn]] void ServeMatchRequests(int socket, pid_t tool) {
   PrepareMatchingProcess(socket, tool);
   std::map<std::string, std::regex> compiled;
   for (;;) {
@@ -307,8 +309,6 @@ Served Serve(const RequestHeader& request, const std::string& pattern, const std
     if (!SendExactly(STDIN_FILENO, Bytes(answer) + served.text)) _exit(0);
   }
 }
-
-}  // namespace
 
 // ------------------------------------------------------------------------------------------
 // The tool's side.
@@ -352,7 +352,7 @@ void PatternMatcher::Start() {
   const pid_t tool = getpid();
   const pid_t child = fork();
   if (child == 0) {
-    ServeRequests(ends[1], tool);
+    ServeMatchRequests(ends[1], tool);
   }
   const int forkError = errno;
   close(ends[1]);
