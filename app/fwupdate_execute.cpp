@@ -8,10 +8,12 @@
 #include <iostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fmt/format.h>
 
+#include "app/confirmation_answer.h"
 #include "app/fwupdate_devicelist.h"
 #include "app/update_interruption.h"
 #include "core/device_finder.h"
@@ -33,38 +35,55 @@ constexpr const char* kQuestion = "Do you want to update the device with this up
 constexpr const char* kRule = "\n======================================\n";
 constexpr unsigned int kMsPerSecond = 1000;
 
-// Each step can take minutes; flushing keeps the progress visible where standard output is a
-// pipe or a file (a log kept with tee, a production-line script) and not only on a terminal.
+// All console output of the update goes through here and never throws (fmt::print would when
+// standard output cannot be written): once the camera is being written, output that is lost must
+// not cut the update short. The stream keeps the failure, and main ends with status 1 for it.
+// Each piece is flushed: steps can take minutes, and a pipe or a file (a log kept with tee, a
+// production-line script) should show the progress as a terminal does.
+template <typename... Args>
+void Print(fmt::format_string<Args...> format, Args&&... args) {
+  const std::string text = fmt::format(format, std::forward<Args>(args)...);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+// Before anything touches the camera, output that cannot be written ends the update: the user
+// would not see what is about to happen, nor how it went.
+void CheckStandardOutput() {
+  if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    throw std::runtime_error("Cannot write standard output; update not started");
+  }
+}
+
 void PrintProgress(bool silent, const std::string& text) {
   if (!silent) {
-    fmt::print("{:10s} : {}\n", "Progress", text);
-    std::fflush(stdout);
+    Print("{:10s} : {}\n", "Progress", text);
   }
 }
 
 void PrintField(const char* label, const std::string& value) {
-  fmt::print("{:4s}{:16s} : {}\n", "", label, PrintableText(value));
+  Print("{:4s}{:16s} : {}\n", "", label, PrintableText(value));
 }
 
-// True for "y"/"Y", false for "n"/"N"; any other word asks again. Standard output is flushed
-// first so that the question is on the screen (or in the pipe) before the tool waits.
+// True for "y"/"Y", false for "n"/"N"; any other word asks again. The question is on the screen
+// (or in the pipe) before the tool waits, or the update ends.
 bool AskConfirmation() {
-  fmt::print("\n{}", kQuestion);
+  Print("\n{}", kQuestion);
   for (;;) {
-    std::fflush(stdout);
-    std::string answer;
-    if (!(std::cin >> answer)) {
+    CheckStandardOutput();
+    const ConfirmationAnswer answer = ReadConfirmationAnswer(std::cin);
+    if (answer.kind == ConfirmationAnswer::Kind::kNone) {
       // Nobody can answer any more: asking again would loop for ever.
-      fmt::print("\n");
+      Print("\n");
       throw std::runtime_error("No answer to the confirmation question; update not started");
     }
-    if (answer == "y" || answer == "Y") {
+    if (answer.word == "y" || answer.word == "Y") {
       return true;
     }
-    if (answer == "n" || answer == "N") {
+    if (answer.word == "n" || answer.word == "N") {
       return false;
     }
-    fmt::print("{}", kQuestion);
+    Print("{}", kQuestion);
   }
 }
 
@@ -160,13 +179,13 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   const std::string description = update->GetInfoEntry("Description");
   const std::string packageVersion = update->GetInfoEntry("Version");
 
-  fmt::print("Update file : {}\n", guffile_->GetGuffileName());
-  fmt::print("Description  : {}\n", PrintableText(description));
-  fmt::print("\nTarget : [Dev {}] {}\n", deviceNumber, PrintableText(modelName));
+  Print("Update file : {}\n", guffile_->GetGuffileName());
+  Print("Description  : {}\n", PrintableText(description));
+  Print("\nTarget : [Dev {}] {}\n", deviceNumber, PrintableText(modelName));
   PrintField("VenderName", vendorName);
   PrintField("SerialNumber", serialNumber);
   PrintField("UserDefinedName", userDefinedName);
-  fmt::print("{:4s}{:16s} : {} => {}\n", "", "Version", PrintableText(version), PrintableText(packageVersion));
+  Print("{:4s}{:16s} : {} => {}\n", "", "Version", PrintableText(version), PrintableText(packageVersion));
 
   const auto steps = update->GetProceureItems();
   // Without steps nothing would change in the camera, yet the tool would report success.
@@ -177,6 +196,7 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   quarx::core::fwupdate::CheckPatterns(*update);
   guffile_->ReadUploadFiles(steps);
 
+  CheckStandardOutput();
   if (!noPrompt && !silent && !AskConfirmation()) {
     return;
   }
@@ -186,8 +206,8 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   const UpdateInterruption interruption;
   quarx::core::fwupdate::GenICamUpdate executor(target, guffile_, 0);
   if (!silent) {
-    fmt::print("{}", kRule);
-    fmt::print("{:10s} : {}\n", "Begin", "Update started");
+    Print("{}", kRule);
+    Print("{:10s} : {}\n", "Begin", "Update started");
   }
   // One stage per progress line; a stop asked for meanwhile ends the update when it ends.
   const auto stage = [&](const std::string& text, const auto& work) {
@@ -239,13 +259,13 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   }
 
   if (!silent) {
-    fmt::print("{:10s} : {}\n", "Success", "Update OK");
-    fmt::print("{}", kRule);
+    Print("{:10s} : {}\n", "Success", "Update OK");
+    Print("{}", kRule);
   }
-  fmt::print("\nUpdate success.\n");
+  Print("\nUpdate success.\n");
   // Without a version-check step the camera was never found again: there is nothing to show.
   if (refound) {
-    fmt::print("\nResult : [Dev {}] {}\n", deviceNumber, PrintableText(refound->GetModelName()));
+    Print("\nResult : [Dev {}] {}\n", deviceNumber, PrintableText(refound->GetModelName()));
     PrintField("VenderName", refound->GetVenderName());
     PrintField("SerialNumber", refound->GetSerialNumber());
     PrintField("UserDefinedName", refound->GetUserDefinedName());

@@ -1,4 +1,7 @@
 // Program entry: builds the logger, parses the command line and runs the one operation.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -24,6 +27,27 @@ constexpr const char* kConfigPath = "/opt/velmora/fwupdate/quarx.conf";
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+
+// A standard descriptor the tool was started without (`<&-`, `>&-`) would be taken by the next
+// file or socket the tool opens: the question would read the pattern matcher's socket and the
+// preview be written into it. /dev/null takes its place, opened the wrong way round, so that a
+// read of standard input fails (no answer) and a write to standard output or error fails (output
+// that cannot be written), as they would on the closed descriptor.
+bool TakeClosedStandardDescriptors() {
+  for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) {
+      continue;
+    }
+    // open() takes the lowest free descriptor, and the lower standard ones are open by now.
+    if (open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY) < 0) {
+      // Lands nowhere when standard error is the one closed, which does no harm.
+      std::fprintf(stderr, "Error : Cannot open /dev/null in place of closed descriptor %d: %s\n", fd,
+                   std::strerror(errno));
+      return false;
+    }
+  }
+  return true;
+}
 
 // Must not throw: it runs inside the one handler, and stdout may be the very thing that failed.
 // Error texts quote camera and package texts (a model name, a version, a pattern): they are
@@ -119,4 +143,9 @@ int RunProgram(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return WithStandardOutputWritten(RunProgram(argc, argv)); }
+int main(int argc, char** argv) {
+  if (!TakeClosedStandardDescriptors()) {
+    return kExitFailure;
+  }
+  return WithStandardOutputWritten(RunProgram(argc, argv));
+}

@@ -1,10 +1,11 @@
-// The signal handler only records the request (a lock-free atomic) and hands the signals back
-// to their default action, so that a second one ends the tool at once.
+// The signal handler only records the request (a lock-free atomic) and hands SIGINT and SIGTERM
+// back to their default action, so that a second one ends the tool at once; SIGHUP it ignores.
 #include "app/update_interruption.h"
 
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <iterator>
@@ -17,12 +18,14 @@
 namespace fwupdate {
 namespace {
 
-constexpr int kStopSignals[] = {SIGINT, SIGTERM};
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr std::size_t kSignalCount = std::size(kStopSignals);
 
 // Written before the handler is installed and only read by it.
 struct sigaction previousActions[kSignalCount];
 bool handled[kSignalCount];
+
+struct sigaction previousPipeAction;
 
 const char* SignalName(int signal) {
   switch (signal) {
@@ -30,6 +33,8 @@ const char* SignalName(int signal) {
       return "SIGINT";
     case SIGTERM:
       return "SIGTERM";
+    case SIGHUP:
+      return "SIGHUP";
     default:
       return "unknown";
   }
@@ -38,11 +43,12 @@ const char* SignalName(int signal) {
 extern "C" void OnStopSignal(int signal) {
   const int savedErrno = errno;
   quarx::util::RequestStop(signal);
-  struct sigaction byDefault {};
-  byDefault.sa_handler = SIG_DFL;
+  // A second hang-up is the same hang-up (the kernel's and the shell's), not an insistence.
+  struct sigaction afterwards {};
   for (std::size_t i = 0; i < kSignalCount; ++i) {
     if (handled[i]) {
-      sigaction(kStopSignals[i], &byDefault, nullptr);
+      afterwards.sa_handler = kStopSignals[i] == SIGHUP ? SIG_IGN : SIG_DFL;
+      sigaction(kStopSignals[i], &afterwards, nullptr);
     }
   }
   errno = savedErrno;
@@ -70,6 +76,11 @@ UpdateInterruption::UpdateInterruption() {
     handled[i] = true;
     sigaction(kStopSignals[i], &onStop, nullptr);
   }
+  // A write to a reader that went away fails instead; the output is then lost, which the exit
+  // status reports, and the update goes on to its end.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGPIPE, &ignore, &previousPipeAction);
 }
 
 UpdateInterruption::~UpdateInterruption() {
@@ -84,6 +95,7 @@ UpdateInterruption::~UpdateInterruption() {
       sigaction(kStopSignals[i], &previousActions[i], nullptr);
     }
   }
+  sigaction(SIGPIPE, &previousPipeAction, nullptr);
 }
 
 void UpdateInterruption::ThrowIfRequested(const std::string& step) {
@@ -105,15 +117,26 @@ void UpdateInterruption::Watch() {
   while (!ended_ && !quarx::util::StopRequested()) {
     ended_changed_.wait_for(lock, quarx::util::kStopCheckInterval);
   }
-  if (ended_changed_.wait_for(lock, kStopLimit, [this] { return ended_; })) {
-    return;
+  // Counted from the camera's last answer as well: a slow camera that still answers is finishing
+  // what it was asked, and the update closes its file once it has.
+  const auto stopHeard = std::chrono::steady_clock::now();
+  const auto silentUntil = [stopHeard] {
+    return std::max(stopHeard, quarx::util::LastCameraAnswer()) + kStopLimit;
+  };
+  while (!ended_changed_.wait_until(lock, silentUntil(), [this] { return ended_; })) {
+    if (std::chrono::steady_clock::now() >= silentUntil()) {
+      EndWithoutTheCamera();
+    }
   }
-  // The update is stuck in a request to the camera. The lock stays held to the end, so the
-  // update, should it come free now, cannot report its own ending as well.
+}
+
+void UpdateInterruption::EndWithoutTheCamera() const {
+  // The update is stuck in a request to a camera that no longer answers. The lock stays held to
+  // the end, so the update, should it come free now, cannot report its own ending as well.
   const UpdateInterrupted interrupted(quarx::util::StopSignal(), step_);
   try {
     auto& log = *quarx::util::Log::GetInstance("").logger_;
-    log.warn("The update did not end within {} ms of the stop request; ending without waiting for the camera",
+    log.warn("The camera has not answered for {} ms since the stop request; ending without waiting for it",
              kStopLimit.count());
     fmt::print("\n Error : {} \n", interrupted.what());
     std::fflush(stdout);

@@ -1,6 +1,7 @@
 #pragma once
-// Ctrl-C (SIGINT) and SIGTERM during an update: instead of killing the tool with the camera's
-// file open and the camera in update mode, they stop the update at its next safe point.
+// Ctrl-C (SIGINT), SIGTERM and a hang-up (SIGHUP) during an update: instead of killing the tool
+// with the camera's file open and the camera in update mode, they stop the update at its next
+// safe point.
 
 #include <chrono>
 #include <condition_variable>
@@ -22,14 +23,19 @@ class UpdateInterrupted : public std::runtime_error {
   int signal_;
 };
 
-// While it lives, SIGINT and SIGTERM only ask for a stop (util/stop_request.h), which the layers
-// below heed between two file-access pieces and in their waits; a second signal ends the tool at
-// once. A signal ignored when the tool started stays ignored. One at a time.
+// While it lives, SIGINT, SIGTERM and SIGHUP only ask for a stop (util/stop_request.h), which the
+// layers below heed between two file-access transfers and in their waits. After the first one a
+// second SIGINT or SIGTERM ends the tool at once, while SIGHUP is ignored from then on: a hang-up
+// often comes twice (from the kernel and from the shell) and must not turn the stop into a kill.
+// SIGPIPE is ignored too: a reader of the output that went away must not kill the tool while it
+// writes to the camera. A signal ignored when the tool started stays ignored. One at a time.
 //
-// A request to a camera that no longer answers cannot be cut short: the camera library retries
-// it for seconds, and the file close and disconnect after it would wait as long again. So a stop
-// that has not ended the update within kStopLimit ends the tool from a watching thread, with the
-// same error line and exit status, leaving the silent camera's file and connection as they are.
+// A camera that keeps answering is waited for, however slowly it works: its file is closed and
+// its connection released. A request to a camera that no longer answers cannot be cut short:
+// the camera library retries it for seconds, and the file close and disconnect after it would
+// wait as long again. So once kStopLimit has passed since the later of the stop request and the
+// camera's last answer, a watching thread ends the tool with the same error line and exit
+// status, leaving the silent camera's file and connection as they are.
 class UpdateInterruption {
  public:
   static constexpr std::chrono::milliseconds kStopLimit{750};
@@ -57,8 +63,11 @@ class UpdateInterruption {
  private:
   void Enter(const std::string& step) const;
   static void ThrowIfRequested(const std::string& step);
-  // The watching thread: waits for a stop, then for the update to end within kStopLimit.
+  // The watching thread: waits for a stop, then for the update to end before the camera has
+  // been silent for kStopLimit.
   void Watch();
+  // Ends the tool with the stop's error line and status; called with the lock held.
+  [[noreturn]] void EndWithoutTheCamera() const;
 
   mutable std::mutex mutex_;
   std::condition_variable ended_changed_;

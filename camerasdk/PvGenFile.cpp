@@ -20,12 +20,11 @@ namespace {
 
 constexpr std::chrono::microseconds kCheckWithoutSleeping{200};
 constexpr std::chrono::microseconds kFirstBackOff{50};
-// A flash erase on opening may take seconds; nothing takes this long.
+// A flash erase on opening may take seconds; nothing takes this long. An operation under way is
+// waited for up to this long also once a stop is requested: the camera is carrying it out, and
+// the close after a stopped upload must come after it. A camera that stopped answering does not
+// hold the stop up: the tool's watcher ends the tool when the camera has been silent too long.
 constexpr std::chrono::seconds kOperationTimeout{30};
-// Once a stop is requested, an operation under way gets this much longer: the close after a
-// stopped upload must still complete on a camera that answers, and a camera that hangs must
-// not hold the stop up.
-constexpr std::chrono::milliseconds kGraceAfterStop{200};
 constexpr const char* kSuccess = "Success";
 
 template <typename Node>
@@ -75,8 +74,7 @@ PvResult PvGenFile::ExecuteAndWait() {
     return result;
   }
   const auto start = std::chrono::steady_clock::now();
-  auto deadline = start + kOperationTimeout;
-  bool stopped = false;
+  const auto deadline = start + kOperationTimeout;
   auto backOff = kFirstBackOff;
   for (;;) {
     bool done = false;
@@ -85,14 +83,9 @@ PvResult PvGenFile::ExecuteAndWait() {
       return result;
     }
     const auto now = std::chrono::steady_clock::now();
-    if (!stopped && quarx::util::StopRequested()) {
-      stopped = true;
-      deadline = std::min(deadline, now + kGraceAfterStop);
-    }
     if (now >= deadline) {
-      return stopped ? Failure(PvResult::Code::ABORTED, "File operation " + operation_ + " stopped on request")
-                     : Failure(PvResult::Code::TIMEOUT, "File operation " + operation_ + " did not complete within " +
-                                                            std::to_string(kOperationTimeout.count()) + " s");
+      return Failure(PvResult::Code::TIMEOUT, "File operation " + operation_ + " did not complete within " +
+                                                  std::to_string(kOperationTimeout.count()) + " s");
     }
     // A camera usually finishes within a few round trips, and a short sleep costs far more than
     // asked for (timer slack), so the first checks follow each other directly.
@@ -159,6 +152,15 @@ PvResult PvGenFile::Write(const uint8_t* buffer, int64_t length, int64_t& writte
   }
   PvResult result;
   while (written < length) {
+    // A transfer can take long on a camera that writes to flash as it goes: a stop is heard
+    // between two of them, not only between the caller's pieces, so that the file is closed
+    // while the camera still answers.
+    if (quarx::util::StopRequested()) {
+      result = Failure(PvResult::Code::ABORTED, "File operation Write stopped on request after " +
+                                                    std::to_string(written) + " of " + std::to_string(length) +
+                                                    " bytes");
+      break;
+    }
     const int64_t chunk = std::min(length - written, buffer_length_);
     result = nodes_.buffer->Set(buffer + written, chunk);
     if (result.IsOK() && file_offset_ != written_offset_) {

@@ -27,7 +27,8 @@ class PvGenFile {
   // is its status ("Success", "Failure", ...), read with GetStatus.
   PvResult Open(PvGenParameterArray* parameters, const PvString& fileName, PvGenOpenMode mode);
   // Writes in chunks of the camera's transfer buffer; stops at the first chunk the camera does
-  // not take, with `written` counting the bytes it took.
+  // not take, with `written` counting the bytes it took. A stop request (util/stop_request.h)
+  // ends it between two chunks with ABORTED.
   PvResult Write(const uint8_t* buffer, int64_t length, int64_t& written);
   PvResult Close();
   PvResult GetStatus(PvString& status) const;

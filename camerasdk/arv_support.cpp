@@ -4,6 +4,8 @@
 #include <cstring>
 #include <map>
 
+#include "util/stop_request.h"
+
 namespace camerasdk_detail {
 PvResult Failure(std::uint32_t code, const std::string& description) { return PvResult(code, description); }
 
@@ -53,6 +55,10 @@ PvResult ResultFromArvError(ArvErrorDomain domain, int code, const std::string& 
 
 PvResult ResultFromError(GError* error) {
   if (error == nullptr) {
+    // Nearly every request to the camera (register reads and writes, command executions, the
+    // polls of file access) ends here: a stop is waited for while the camera answers. The few
+    // successes that were no request (a value from the node map) come between requests anyway.
+    quarx::util::NoteCameraAnswer();
     return PvResult();
   }
   ArvErrorDomain domain = ArvErrorDomain::kOther;

@@ -18,7 +18,8 @@ inline constexpr const char* kNotReadable = "Node is not readable";
 inline constexpr const char* kNotWritable = "Node is not writable";
 inline constexpr const char* kNotAvailable = "Node is not available";
 
-// Maps an Aravis error to a result and frees it; a null error is success.
+// Maps an Aravis error to a result and frees it; a null error is success, noted as an answer of
+// the camera (util/stop_request.h).
 PvResult ResultFromError(GError* error);
 
 // The SDK node type of a GenICam element, decided by its tag: Enumeration also implements

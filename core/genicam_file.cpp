@@ -19,8 +19,10 @@ namespace {
 // The only status text a camera gives for a file operation that went well.
 const char* const kStatusSuccess = "Success";
 // The image goes to the file access in pieces of this size, so that a stop request is seen
-// between two of them. A multiple of the usual transfer-buffer sizes, so that no piece ends
-// in a short transfer; small enough to be written within a fraction of a second.
+// between two of them whatever the file access does within a piece (ours looks at it between
+// its transfers as well: a camera that writes to flash as it goes takes a second or more per
+// piece). A multiple of the usual transfer-buffer sizes, so that no piece ends in a short
+// transfer.
 constexpr int64_t kPieceSize = 64 * 1024;
 
 // The adaptor's file access as the writer uses it.

@@ -202,6 +202,14 @@ CameraBehaviour::Outcome CameraBehaviour::Write(File& file) {
       offset > file.data.size() || offset + static_cast<std::size_t>(length) > kMaxFileSize) {
     return Failure();
   }
+  // A slow camera: the command stays pending (its register reads 1) while GVCP, served by
+  // Aravis's own thread, answers as usual.
+  if (options_.writeMs != 0) {
+    Announce(camera_.Address() + " slow write offset=" + std::to_string(offset) + " length=" + std::to_string(length));
+    if (!SleepFor(std::chrono::milliseconds(options_.writeMs))) {
+      return {FileOperationStatus::Success, 0, true};
+    }
+  }
   if (length > 0) {
     std::uint8_t chunk[reg::kFileAccessBufferSize];
     camera_.ReadMemory(reg::kFileAccessBuffer, length, chunk);

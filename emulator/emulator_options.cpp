@@ -119,7 +119,7 @@ EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
     }
     const bool takesValue =
         texts.count(option) != 0 || option == "--install-ms" || option == "--reset-ms" || option == "--sources" ||
-        option == "--stall-after";
+        option == "--stall-after" || option == "--write-ms";
     if (!takesValue) {
       throw std::invalid_argument("unknown option(" + option + ")");
     }
@@ -131,6 +131,8 @@ EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
       options.installMs = static_cast<std::uint32_t>(ParseInteger(option, value, 0, kMaxDelayMs));
     } else if (option == "--reset-ms") {
       options.resetMs = static_cast<std::uint32_t>(ParseInteger(option, value, 0, kMaxDelayMs));
+    } else if (option == "--write-ms") {
+      options.writeMs = static_cast<std::uint32_t>(ParseInteger(option, value, 0, kMaxDelayMs));
     } else if (option == "--stall-after") {
       options.stallAfter = static_cast<std::uint32_t>(ParseInteger(option, value, 1, kMaxStallAfter));
     } else if (option == "--sources") {
@@ -192,6 +194,7 @@ std::string EmulatorUsage() {
          "Behaviour:\n"
          "  --install-ms MS         firmware install time, default 1000\n"
          "  --reset-ms MS           time off the network after DeviceReset, default 2000\n"
+         "  --write-ms MS           each file write completes MS after it was executed, default 0\n"
          "  --sources N             add SourceCount (N) and, for N in 1..64, SourceSelector\n"
          "  --fail-open             every file open fails\n"
          "  --fail-write            every file write fails\n"

@@ -33,6 +33,9 @@ struct EmulatorOptions {
   bool neverBack = false;
   // A camera that hangs mid-upload: 0 never, else the file size at which it stops once.
   std::uint32_t stallAfter = 0;
+  // A camera that writes slowly (to flash, as it goes): each file Write completes this long
+  // after it was executed, while GVCP keeps answering.
+  std::uint32_t writeMs = 0;
 
   bool help = false;
 };

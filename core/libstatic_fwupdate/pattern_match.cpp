@@ -278,7 +278,9 @@ Served Serve(const RequestHeader& request, const std::string& pattern, const std
   }
 }
 
-[[noreturn]] void ServeRequests(int socket, pid_t tool) {
+}  // namespace
+
+[[noreturn]] void ServeMatchRequests(int socket, pid_t tool) {
   PrepareMatchingProcess(socket, tool);
   std::map<std::string, std::regex> compiled;
   for (;;) {
@@ -286,6 +288,9 @@ Served Serve(const RequestHeader& request, const std::string& pattern, const std
     std::string pattern;
     std::string value;
     if (!ReadExactly(STDIN_FILENO, &request, sizeof request)) _exit(0);
+    // The tool never sends more; bytes from anywhere else (once it was the tool's own output,
+    // written into a socket that took a closed standard descriptor) declare any size at all.
+    if (request.patternBytes > kMaxPatternBytes || request.valueBytes > kMaxMatchedValueBytes) _exit(0);
     pattern.resize(request.patternBytes);
     value.resize(request.valueBytes);
     if (!ReadExactly(STDIN_FILENO, pattern.data(), pattern.size()) ||
@@ -304,8 +309,6 @@ Served Serve(const RequestHeader& request, const std::string& pattern, const std
     if (!SendExactly(STDIN_FILENO, Bytes(answer) + served.text)) _exit(0);
   }
 }
-
-}  // namespace
 
 // ------------------------------------------------------------------------------------------
 // The tool's side.
@@ -349,7 +352,7 @@ void PatternMatcher::Start() {
   const pid_t tool = getpid();
   const pid_t child = fork();
   if (child == 0) {
-    ServeRequests(ends[1], tool);
+    ServeMatchRequests(ends[1], tool);
   }
   const int forkError = errno;
   close(ends[1]);

@@ -84,6 +84,11 @@ class PatternMatcher {
   bool budgetSpent_ = false;
 };
 
+// The matching process, from fork() to _exit(): serves the requests of `tool`, its parent, on
+// `socket` until the tool closes it. Declared here so that a test can start it on a socket of
+// its own.
+[[noreturn]] void ServeMatchRequests(int socket, pid_t tool);
+
 // The matcher of this process: all the pattern work of one command shares its budget.
 PatternMatcher& ProcessPatternMatcher();
 // The matcher of the version checks after a camera was flashed, with a budget of their own: the

@@ -1,11 +1,19 @@
-// What SIGINT and SIGTERM do while an update runs: a handled signal only asks for a stop and
-// hands both signals back to their default action, so that a second one ends the tool at once;
-// a signal ignored when the tool started stays ignored; afterwards the old actions are back.
+// What SIGINT, SIGTERM and SIGHUP do while an update runs: a handled signal only asks for a stop
+// and hands SIGINT and SIGTERM back to their default action, so that a second one ends the tool
+// at once, while SIGHUP is ignored from then on; SIGPIPE is ignored throughout; a signal ignored
+// when the tool started stays ignored; afterwards the old actions are back. And when the watcher
+// ends the tool: only once the camera has been silent for the stop limit.
 #include "app/update_interruption.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "util/stop_request.h"
 
@@ -47,6 +55,84 @@ TEST(UpdateInterruption, HandledSignalAsksForAStopAndLeavesTheNextToItsDefaultIg
   }
   EXPECT_EQ(Disposition(SIGINT), SIG_IGN);
   EXPECT_EQ(Disposition(SIGTERM), SIG_DFL);
+}
+
+// "stop" (the stop handler), "default" or "ignored".
+std::string Action(int signal) {
+  const auto handler = Disposition(signal);
+  return handler == SIG_DFL ? "default" : handler == SIG_IGN ? "ignored" : "stop";
+}
+
+TEST(UpdateInterruption, AHangUpStopsLikeSigtermAndIsIgnoredAfterTheFirstStop) {
+  const std::vector<int> kSignals = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+  struct Restore {
+    std::vector<int> signals;
+    std::vector<struct sigaction> actions = std::vector<struct sigaction>(signals.size());
+    explicit Restore(std::vector<int> s) : signals(std::move(s)) {
+      for (std::size_t i = 0; i < signals.size(); ++i) sigaction(signals[i], nullptr, &actions[i]);
+    }
+    ~Restore() {
+      for (std::size_t i = 0; i < signals.size(); ++i) sigaction(signals[i], &actions[i], nullptr);
+      quarx::util::ClearStopRequest();
+    }
+  } restore(kSignals);
+  const struct {
+    const char* name;
+    bool hupIgnoredAtStart;  // as under nohup
+    std::vector<int> raised;
+    int stop;
+    std::vector<std::string> during;  // SIGINT, SIGTERM, SIGHUP, SIGPIPE after the signals raised
+  } kCases[] = {
+      {"hang-up twice", false, {SIGHUP, SIGHUP}, SIGHUP, {"default", "default", "ignored", "ignored"}},
+      {"hang-up after Ctrl-C", false, {SIGINT, SIGHUP}, SIGINT, {"default", "default", "ignored", "ignored"}},
+      {"hang-up under nohup", true, {SIGHUP}, 0, {"stop", "stop", "ignored", "ignored"}},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    for (const int signo : kSignals) signal(signo, SIG_DFL);
+    signal(SIGHUP, c.hupIgnoredAtStart ? SIG_IGN : SIG_DFL);
+    {
+      const UpdateInterruption interruption;
+      for (const int signo : c.raised) raise(signo);
+      EXPECT_EQ(quarx::util::StopSignal(), c.stop);
+      std::vector<std::string> during;
+      for (const int signo : kSignals) during.push_back(Action(signo));
+      EXPECT_EQ(during, c.during);
+    }
+    EXPECT_EQ(Action(SIGHUP), c.hupIgnoredAtStart ? "ignored" : "default");
+    EXPECT_EQ(Action(SIGPIPE), "default");
+    quarx::util::ClearStopRequest();
+  }
+}
+
+// A stage stuck after a stop, in a child process: the watcher ends it with the stop's status,
+// unless the stage ends first. `answering`: the camera answers (the camera library notes each
+// request) until the stage has run for three stop limits after the signal, then the stage ends.
+void StuckStageAfterSigint(bool answering) {
+  signal(SIGINT, SIG_DFL);  // whatever the test runner left it as
+  const UpdateInterruption interruption;
+  try {
+    interruption.Run("Upload update binary", [answering] {
+      raise(SIGINT);
+      const auto signalled = std::chrono::steady_clock::now();
+      while (!answering || std::chrono::steady_clock::now() - signalled < 3 * UpdateInterruption::kStopLimit) {
+        if (answering) quarx::util::NoteCameraAnswer();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    });
+  } catch (const UpdateInterrupted& e) {
+    _exit(e.ExitStatus() == 130 ? 0 : 1);
+  }
+  _exit(1);
+}
+
+TEST(UpdateInterruptionDeathTest, TheWatcherEndsTheToolOnlyOnceTheCameraIsSilent) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // Ended by the watcher, with the stop's line on standard output and its status.
+  EXPECT_EXIT(StuckStageAfterSigint(false), ::testing::ExitedWithCode(130), "");
+  // Never ended by the watcher, though the stage ran far longer than the stop limit: it returns
+  // with the stop, which the update reports itself.
+  EXPECT_EXIT(StuckStageAfterSigint(true), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Runs the real fwupdate program as users and scripts do (talked to while it runs, without HOME,
-// with a configuration file of its own or an unwritable standard output); writes update packages.
+// with a configuration file of its own, an unwritable or closed standard output, a closed or
+// endless standard input); writes update packages.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -21,6 +22,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/package_builder.h"
@@ -61,6 +63,9 @@ struct ProgramRun {
 
 struct RunOptions {
   bool keepInputOpen = false;  // else standard input is at its end from the start
+  std::optional<std::string> inputFile = std::nullopt;  // standard input read from this file instead
+  bool closedInput = false;   // started without standard input (`<&-`)
+  bool closedOutput = false;  // started without standard output (`>&-`); standard error is collected
   bool withHome = true;
   // The program reads its configuration from one fixed path: the child mounts an empty file system
   // over /opt in a mount namespace of its own and writes the file there; HOME (/opt/home) is made inside it too.
@@ -105,15 +110,23 @@ class RunningProgram {
     }
     pid_ = fork();
     if (pid_ == 0) {
-      dup2(in[0], STDIN_FILENO);
-      dup2(out[1], setup.fullStandardOutput ? STDERR_FILENO : STDOUT_FILENO);
+      dup2(setup.inputFile ? open(setup.inputFile->c_str(), O_RDONLY) : in[0], STDIN_FILENO);
+      const bool outputOnError = setup.fullStandardOutput || setup.closedOutput;
+      dup2(out[1], outputOnError ? STDERR_FILENO : STDOUT_FILENO);
       dup2(open(setup.fullStandardOutput ? "/dev/full" : "/dev/null", O_WRONLY),
-           setup.fullStandardOutput ? STDOUT_FILENO : STDERR_FILENO);
+           outputOnError ? STDOUT_FILENO : STDERR_FILENO);
       for (int fd : {in[0], in[1], out[0], out[1]}) {
         close(fd);
       }
       if (setup.config && !PlaceConfiguration(config)) {
         _exit(kCannotPrepare);
+      }
+      // Last: a descriptor opened after this would take the closed one's place.
+      if (setup.closedInput) {
+        close(STDIN_FILENO);
+      }
+      if (setup.closedOutput) {
+        close(STDOUT_FILENO);
       }
       // The tool keeps ignoring a signal it was started with ignored (as a background job of a
       // script is): start it as a shell starts a command in the foreground, whatever started the tests.
@@ -153,6 +166,14 @@ class RunningProgram {
       in_ = -1;
     }
   }
+  // The reader goes away, as `fwupdate ... | head` does once it has its lines.
+  void CloseOutput() {
+    if (out_ >= 0) {
+      close(out_);
+      out_ = -1;
+      eof_ = true;
+    }
+  }
   void Signal(int signo) {
     if (pid_ > 0 && !finished_) {
       kill(pid_, signo);
@@ -175,13 +196,22 @@ class RunningProgram {
     CloseInput();
     while (ReadSome(start_ + kRunLimit)) {
     }
-    const bool timedOut = !eof_;
+    bool timedOut = !eof_;
     if (timedOut) {
       kill(pid_, SIGKILL);
     }
-    close(out_);
+    CloseOutput();
     int status = 0;
     rusage usage{};
+    // Without its output pipe, the program's end is waited for (bounded) instead.
+    for (siginfo_t ended{}; !timedOut && waitid(P_PID, pid_, &ended, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                            ended.si_pid == 0;) {
+      timedOut = std::chrono::steady_clock::now() > start_ + kRunLimit;
+      if (timedOut) {
+        kill(pid_, SIGKILL);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     wait4(pid_, &status, 0, &usage);
     ProgramRun run;
     run.maxRssKiB = usage.ru_maxrss;

@@ -135,8 +135,9 @@ struct UpdateCase {
   void (*atQuestion)(EmulatorLauncher& cameras) = nullptr;
   // Returns what a camera it restarted had printed before.
   std::string (*whileRunning)(EmulatorLauncher& cameras) = nullptr;
-  std::vector<std::string> environment = {};
+  RunOptions setup = {};  // the program's environment and standard input
   milliseconds below{kRunLimit};
+  long maxRssKiB = 0;  // the program's peak memory stays below this (0: not checked)
 };
 
 // Without --no-prompt: the question comes before the first step.
@@ -162,9 +163,8 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
   const UpdateCase& c = GetParam();
   Start(c.cameras);
   const std::string image = WriteUpdatePackage(package_.str(), {c.update}, c.imageVersion, 0, c.damage);
-  RunOptions interactive;
+  RunOptions interactive = c.setup;
   interactive.keepInputOpen = !c.answer.empty();
-  interactive.environment = c.environment;
   const auto program = Update(c.options, interactive);
   // Through a pipe the question is only seen if the tool flushes it before reading.
   EXPECT_TRUE(c.answer.empty() || program->WaitForOutput(kQuestion, std::chrono::seconds(10)));
@@ -178,6 +178,9 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
   EXPECT_EQ(run.exitStatus, c.exitStatus);
   EXPECT_GE(run.elapsed, c.atLeast);
   EXPECT_LT(run.elapsed, c.below);
+#ifndef QUARX_ADDRESS_SANITIZER
+  EXPECT_TRUE(c.maxRssKiB == 0 || run.maxRssKiB < c.maxRssKiB) << run.maxRssKiB << " KiB";
+#endif
   for (std::size_t i = 0; i < c.cameraLogs.size(); ++i) {
     if (c.cameraLogs[i] == kUntouched) {
       EXPECT_THAT(CameraLog(i), ::testing::MatchesRegex("fwcam-emulator ready [0-9.]+\n"));
@@ -199,6 +202,8 @@ const std::string kNotIdentified = "Updated device not identified : 02:5e:c1:00:
 const Lines kRefused = Preview() + Lines{""} + kBegin;
 const Lines kInvalidPattern = Preview() + Error(RegexError("2.(0"));
 const std::string kNotTheTarget = "Connected device is not the target : expected 02:5e:c1:00:00:02 serial number EMU002, found ";
+const Lines kNoAnswer =
+    Preview() + Lines{"", kQuestion} + Error("No answer to the confirmation question; update not started");
 
 INSTANTIATE_TEST_SUITE_P(
     Update, UpdateRun,
@@ -213,9 +218,18 @@ INSTANTIATE_TEST_SUITE_P(
             }),
         Row("AnswerNoLeavesTheCameraAlone", 0, Preview() + Lines{"", kQuestion}, {kUntouched},
             [](UpdateCase& c) { Prompting(c).answer = "n\n"; }),
-        Row("EndOfInputAtTheQuestion", 1,
-            Preview() + Lines{"", kQuestion} + Error("No answer to the confirmation question; update not started"),
-            {kUntouched}, [](UpdateCase& c) { Prompting(c); }),
+        Row("EndOfInputAtTheQuestion", 1, kNoAnswer, {kUntouched}, [](UpdateCase& c) { Prompting(c); }),
+        // Started without standard input: nothing of the tool's own (the pattern matcher's
+        // socket) may be read in its place.
+        Row("ClosedInputIsNoAnswer", 1, kNoAnswer, {kUntouched},
+            [](UpdateCase& c) { Prompting(c).setup.closedInput = true; c.below = std::chrono::seconds(10); }),
+        // An answer nobody types: read with a cap, in flat memory, and no answer at all.
+        Row("EndlessWordIsNoAnswer", 1, kNoAnswer, {kUntouched}, [](UpdateCase& c) {
+          Prompting(c).setup.inputFile = "/dev/zero";
+          c.below = std::chrono::seconds(10); c.maxRssKiB = 64 * 1024;
+        }),
+        Row("OverlongWordIsAWrongAnswer", 0, Preview() + Lines{"", std::string(kQuestion) + kQuestion}, {kUntouched},
+            [](UpdateCase& c) { Prompting(c).answer = std::string(300, 'y') + "\nn\n"; }),
         Row("FeatureReadOverConnectionDoesNotFit", 1, kRefused + Error(kNotThisDevice), {kUntouched},
             [](UpdateCase& c) { c.update.conditions["DeviceUserID"] = "line-1"; }),
         Row("CameraOfAnotherMaker", 1,
@@ -319,7 +333,7 @@ INSTANTIATE_TEST_SUITE_P(
         // before the question; ten digits that are no count or back-reference are no reason to refuse.
         Row("MatcherCannotStart", 1,
             Preview() + Error("Cannot start the pattern matching process: fork: Resource temporarily unavailable"),
-            {kUntouched}, [](UpdateCase& c) { Prompting(c).environment = {"QUARX_TEST_REFUSE_MATCHER_START=1"}; }),
+            {kUntouched}, [](UpdateCase& c) { Prompting(c).setup.environment = {"QUARX_TEST_REFUSE_MATCHER_START=1"}; }),
         Row("SlowToCompilePatternsEndAtTheCommandsBudget", 1,
             Preview() + Error("Pattern matching used up its budget of 10 s of CPU time for this command"), {kUntouched},
             [](UpdateCase& c) {
@@ -368,6 +382,10 @@ struct StopCase {
   std::string ending;
   std::string closed;  // what the camera reports of its file; nothing when it is left open
   const char* resumeOn = nullptr;  // a stalled camera resumes after this output (at once: "")
+  // A camera that never stalls but completes each 4 KiB write this long after it was given;
+  // the signal comes once the first write has begun.
+  std::uint32_t writeMs = 0;
+  bool twice = false;  // the signal comes twice, as a hang-up does from the kernel and the shell
 };
 
 void PrintTo(const StopCase& c, std::ostream* os) { *os << c.name; }
@@ -378,7 +396,9 @@ TEST_P(StoppedUpdate, EndsWithItsErrorLineClosingTheFileWithoutResettingTheCamer
   const StopCase& c = GetParam();
   EmulatedCameraSpec camera = Cam();
   camera.installMs = 20000;
-  if (c.duringUpload) {
+  if (c.writeMs != 0) {
+    camera.extraArguments = {"--write-ms", std::to_string(c.writeMs)};
+  } else if (c.duringUpload) {
     // The camera stops answering once its file holds this much: within the first piece the tool writes.
     camera.extraArguments = {"--stall-after", "8192"};
   }
@@ -391,10 +411,15 @@ TEST_P(StoppedUpdate, EndsWithItsErrorLineClosingTheFileWithoutResettingTheCamer
   logOnConsole.config = "[log]\nlevel = \"error\"\n";
   const bool waitsForLog = c.resumeOn != nullptr && *c.resumeOn != '\0';
   auto program = Update({"PKG", "--no-prompt"}, waitsForLog ? logOnConsole : RunOptions{});
-  ASSERT_TRUE(c.duringUpload ? cameras_->WaitForOutput(0, "stalled size=8192", std::chrono::seconds(20))
-                             : program->WaitForOutput("Progress   : Execute update process", std::chrono::seconds(20)))
+  constexpr std::chrono::seconds kReach{20};
+  ASSERT_TRUE(c.writeMs != 0     ? cameras_->WaitForOutput(0, "slow write offset=0 ", kReach)
+              : c.duringUpload ? cameras_->WaitForOutput(0, "stalled size=8192", kReach)
+                               : program->WaitForOutput("Progress   : Execute update process", kReach))
       << CameraLog();
   program->Signal(c.signal);
+  if (c.twice) {
+    program->Signal(c.signal);
+  }
   const auto signalled = std::chrono::steady_clock::now();
   if (c.resumeOn != nullptr) {
     ASSERT_TRUE(!waitsForLog || program->WaitForOutput(c.resumeOn, std::chrono::seconds(20)));
@@ -424,7 +449,16 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"SigintDuringUpload", true, SIGINT, 130, Interrupted(kUpload, "SIGINT"), "file Firmware closed size=",
                  ""},
         StopCase{"SigtermDuringInstallWait", false, SIGTERM, 143, Interrupted(kInstall, "SIGTERM"),
-                 "file Firmware closed size="}),
+                 "file Firmware closed size="},
+        // A dropped session: its hang-up stops the update as SIGTERM does, the second one included.
+        StopCase{"SighupTwiceDuringUpload", true, SIGHUP, 129, Interrupted(kUpload, "SIGHUP"),
+                 "file Firmware closed size=", "", 0, true},
+        // A camera that keeps answering is waited for however slowly it writes: about a second
+        // per 64 KiB piece, and a single write that takes twice the time the tool gives a silent one.
+        StopCase{"SigintDuringUploadToASlowCamera", true, SIGINT, 130, Interrupted(kUpload, "SIGINT"),
+                 "file Firmware closed size=", nullptr, 60},
+        StopCase{"SigintWhileOneWriteOutlastsTheStopLimit", true, SIGINT, 130, Interrupted(kUpload, "SIGINT"),
+                 "file Firmware closed size=", nullptr, 1500}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // SIGINT at offsets spread over whole updates, one camera and one run each, side by side: after

@@ -1,6 +1,13 @@
 // The pattern matcher: which long numbers it refuses, compared with the engine itself over
-// generated patterns, and its budgets for one match and for one command.
+// generated patterns, its budgets for one match and for one command, and the matching process
+// fed with what is no request.
 #include "core/libstatic_fwupdate/pattern_match.h"
+
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -95,6 +102,35 @@ TEST(PatternMatch, FailedMatchesStayWithinTheirBudgets) {
   EXPECT_EQ(match("a**{30}"), spent);
   EXPECT_EQ(match("1"), spent);
   EXPECT_GE(matcher.CpuSpent(), std::chrono::milliseconds(1400));  // the processes' own account, a tick or so short
+}
+
+// Text instead of a request, as when the tool's own output went into the matcher's socket: the
+// sizes its bytes make (gigabytes) are refused, not allocated, and the process ends at once.
+TEST(PatternMatch, TheMatchingProcessRefusesSizesBeyondItsCaps) {
+  int ends[2];
+  ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+  const pid_t tool = getpid();
+  const pid_t child = fork();
+  if (child == 0) {
+    ServeMatchRequests(ends[1], tool);
+  }
+  close(ends[1]);
+  const std::string preview = "Update file : e2e-update.guf\nDescription  : FWCAM-1 firmware 2.0.0\n";
+  EXPECT_EQ(write(ends[0], preview.data(), preview.size()), static_cast<ssize_t>(preview.size()));
+  // The socket stays open: a process that took the sizes would wait for their bytes, until the
+  // socket closes after 20 s; what it allocated meanwhile shows in its peak memory.
+  pollfd ended{ends[0], POLLIN, 0};
+  EXPECT_EQ(poll(&ended, 1, 20000), 1) << "the matching process waits for the bytes of its sizes";
+  char rest = 0;
+  EXPECT_LE(read(ends[0], &rest, 1), 0);  // closed, or reset with the text unread
+  close(ends[0]);
+  int status = 0;
+  rusage usage{};
+  ASSERT_EQ(wait4(child, &status, 0, &usage), child);
+  EXPECT_TRUE(WIFEXITED(status));
+#ifndef QUARX_ADDRESS_SANITIZER
+  EXPECT_LT(usage.ru_maxrss, 64 * 1024);
+#endif
 }
 
 }  // namespace
