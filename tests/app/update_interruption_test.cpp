@@ -1,18 +1,15 @@
 // What SIGINT, SIGTERM and SIGHUP do while an update runs: a handled signal only asks for a stop
 // and hands SIGINT and SIGTERM back to their default action, so that a second one ends the tool
 // at once, while SIGHUP is ignored from then on; SIGPIPE is ignored throughout; a signal ignored
-// when the tool started stays ignored; afterwards the old actions are back. And when the watcher
-// ends the tool: only once the camera has been silent for the stop limit.
+// when the tool started stays ignored; afterwards the old actions are back. (When the watcher ends
+// the tool, only once the camera has been silent, the end-to-end stop tests show with slow cameras.)
 #include "app/update_interruption.h"
 
 #include <signal.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "util/stop_request.h"
@@ -103,36 +100,6 @@ TEST(UpdateInterruption, AHangUpStopsLikeSigtermAndIsIgnoredAfterTheFirstStop) {
     EXPECT_EQ(Action(SIGPIPE), "default");
     quarx::util::ClearStopRequest();
   }
-}
-
-// A stage stuck after a stop, in a child process: the watcher ends it with the stop's status,
-// unless the stage ends first. `answering`: the camera answers (the camera library notes each
-// request) until the stage has run for three stop limits after the signal, then the stage ends.
-void StuckStageAfterSigint(bool answering) {
-  signal(SIGINT, SIG_DFL);  // whatever the test runner left it as
-  const UpdateInterruption interruption;
-  try {
-    interruption.Run("Upload update binary", [answering] {
-      raise(SIGINT);
-      const auto signalled = std::chrono::steady_clock::now();
-      while (!answering || std::chrono::steady_clock::now() - signalled < 3 * UpdateInterruption::kStopLimit) {
-        if (answering) quarx::util::NoteCameraAnswer();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      }
-    });
-  } catch (const UpdateInterrupted& e) {
-    _exit(e.ExitStatus() == 130 ? 0 : 1);
-  }
-  _exit(1);
-}
-
-TEST(UpdateInterruptionDeathTest, TheWatcherEndsTheToolOnlyOnceTheCameraIsSilent) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  // Ended by the watcher, with the stop's line on standard output and its status.
-  EXPECT_EXIT(StuckStageAfterSigint(false), ::testing::ExitedWithCode(130), "");
-  // Never ended by the watcher, though the stage ran far longer than the stop limit: it returns
-  // with the stop, which the update reports itself.
-  EXPECT_EXIT(StuckStageAfterSigint(true), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
