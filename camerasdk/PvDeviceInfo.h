@@ -27,6 +27,9 @@ struct PvDeviceIdentity {
   std::string manufacturer_info;
   std::string serial_number;
   std::string user_defined_name;  // USB3 Vision: as the version
+  // USB3 Vision only: the GUID string of the camera's device-info descriptor, by which Aravis
+  // opens the camera; empty when its descriptors hold none.
+  std::string device_guid;
 };
 
 class PvDeviceInfo {

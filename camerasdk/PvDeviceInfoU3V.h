@@ -7,7 +7,7 @@
 
 class PvDeviceInfoU3V : public PvDeviceInfo {
  public:
-  // device_guid is the camera's serial number as the USB listing reports it.
+  // device_guid is the GUID string the USB listing reports (identity.device_guid in discovery).
   PvDeviceInfoU3V(const PvDeviceIdentity& identity, const std::string& device_guid,
                   const PvInterface* host_interface);
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "camerasdk/PvDevice.h"
+#include "camerasdk/PvDeviceInfo.h"
 
 class PvDeviceU3V : public PvDevice {
  public:
@@ -11,12 +12,14 @@ class PvDeviceU3V : public PvDevice {
   ~PvDeviceU3V() override;
 
   PvResult Connect(const PvString& connectionId) override;
-  // The device's serial number as Aravis lists it; empty while unconnected.
-  PvString GetGUID() const { return PvString(guid_); }
+  // The GUID and the serial number of the listing entry the connection resolved (the USB
+  // descriptors, as discovery reads them); empty until a connection is made.
+  PvString GetGUID() const { return PvString(listed_.device_guid); }
+  PvString GetSerialNumber() const { return PvString(listed_.serial_number); }
 
  protected:
   PvResult GetStreamChannelCount(uint32_t& count) const override;
 
  private:
-  std::string guid_;
+  PvDeviceIdentity listed_;
 };

@@ -19,16 +19,11 @@ PvResult ReadText(const MemoryRead& read, std::uint64_t address, std::string& te
 
 }  // namespace
 
-PvResult ReadUvBootstrapTexts(const MemoryRead& read, UvBootstrapTexts& texts) {
-  UvBootstrapTexts read_texts;
-  PvResult result = ReadText(read, kUvRegDeviceVersion, read_texts.device_version);
-  if (result.IsOK()) {
-    result = ReadText(read, kUvRegUserDefinedName, read_texts.user_defined_name);
-  }
-  if (result.IsOK()) {
-    texts = read_texts;
-  }
-  return result;
+UvBootstrapReads ReadUvBootstrapTexts(const MemoryRead& read, UvBootstrapTexts& texts) {
+  UvBootstrapReads reads;
+  reads.device_version = ReadText(read, kUvRegDeviceVersion, texts.device_version);
+  reads.user_defined_name = ReadText(read, kUvRegUserDefinedName, texts.user_defined_name);
+  return reads;
 }
 
 }  // namespace camerasdk

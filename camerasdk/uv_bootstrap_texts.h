@@ -23,8 +23,15 @@ struct UvBootstrapTexts {
   std::string user_defined_name;
 };
 
-// Both texts as the camera holds them, or neither: on a failed read the result says why and
-// `texts` is left as it was.
-PvResult ReadUvBootstrapTexts(const MemoryRead& read, UvBootstrapTexts& texts);
+// How each of the two reads went.
+struct UvBootstrapReads {
+  PvResult device_version;
+  PvResult user_defined_name;
+};
+
+// Each text as the camera holds it, read on its own: the user-defined name is optional in GenCP,
+// and a camera that refuses it still tells its version (which update conditions and the version
+// check after a flash match). A text whose read failed stays as it was in `texts`.
+UvBootstrapReads ReadUvBootstrapTexts(const MemoryRead& read, UvBootstrapTexts& texts);
 
 }  // namespace camerasdk

@@ -31,14 +31,33 @@ PvResult Outcome(bool succeeded, GError* error, const std::string& failure) {
   return error == nullptr ? Failure(PvResult::Code::GENERIC_ERROR, failure) : ResultFromError(error);
 }
 
-PvResult ReadTexts(UsbCameraBus& bus, const std::string& connection_id, UvBootstrapTexts& texts) {
+// What the warning about a camera whose texts were not all read says: which text, and why.
+struct UnreadTexts {
+  const char* which = nullptr;  // none: both were read
+  PvResult why;
+};
+
+UnreadTexts ReadTexts(UsbCameraBus& bus, const std::string& connection_id, UvBootstrapTexts& texts) {
   // Every camera read costs a bounded wait; a stop request ends the discovery's waits, so it
   // ends these too.
   if (quarx::util::StopRequested()) {
-    return PvResult(PvResult::Code::ABORTED, "a stop was requested");
+    return {"Version and user-defined name", PvResult(PvResult::Code::ABORTED, "a stop was requested")};
   }
-  return bus.ReadFromCamera(connection_id,
-                            [&texts](const MemoryRead& read) { return ReadUvBootstrapTexts(read, texts); });
+  UvBootstrapReads reads;
+  const PvResult opened = bus.ReadFromCamera(connection_id, [&](const MemoryRead& read) {
+    reads = ReadUvBootstrapTexts(read, texts);
+    return PvResult();
+  });
+  if (opened.IsFailure()) {
+    return {"Version and user-defined name", opened};
+  }
+  if (reads.device_version.IsFailure()) {
+    return {reads.user_defined_name.IsFailure() ? "Version and user-defined name" : "Version", reads.device_version};
+  }
+  if (reads.user_defined_name.IsFailure()) {
+    return {"User-defined name", reads.user_defined_name};
+  }
+  return {};
 }
 
 }  // namespace
@@ -58,6 +77,8 @@ PvResult AravisUsbBus::List(std::vector<PvDeviceIdentity>& cameras) {
     identity.model_name = Text(arv_interface_get_device_model(usb, i));
     identity.manufacturer_info = Text(arv_interface_get_device_manufacturer_info(usb, i));
     identity.serial_number = Text(arv_interface_get_device_serial_nbr(usb, i));
+    // Aravis's physical id of a USB3 Vision camera is the GUID string of its device-info descriptor.
+    identity.device_guid = Text(arv_interface_get_device_physical_id(usb, i));
     identity.display_id = identity.model_name + " (" + identity.serial_number + ")";
     cameras.push_back(identity);
   }
@@ -91,19 +112,16 @@ void AddUsb3VisionRecords(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>
                           const PvInterface* host_interface, std::vector<std::unique_ptr<PvDeviceInfo>>& devices) {
   for (PvDeviceIdentity identity : cameras) {
     UvBootstrapTexts texts;
-    const PvResult read = ReadTexts(bus, identity.connection_id, texts);
-    if (read.IsFailure()) {
+    const UnreadTexts unread = ReadTexts(bus, identity.connection_id, texts);
+    if (unread.which != nullptr) {
       quarx::util::Log::GetInstance("").logger_->warn(
-          "<{}> Version and user-defined name of the USB3 Vision camera {} ({}, serial number {}) not read: "
-          "Result({}), Description({})",
-          "Find", identity.connection_id, identity.model_name, identity.serial_number,
-          read.GetCodeString().GetAscii(), read.GetDescription().GetAscii());
+          "<{}> {} of the USB3 Vision camera {} ({}, serial number {}) not read: Result({}), Description({})", "Find",
+          unread.which, identity.connection_id, identity.model_name, identity.serial_number,
+          unread.why.GetCodeString().GetAscii(), unread.why.GetDescription().GetAscii());
     }
     identity.version = texts.device_version;
     identity.user_defined_name = texts.user_defined_name;
-    // Aravis's public calls give no GUID and the bootstrap registers hold none: the serial number
-    // stands in for it.
-    devices.push_back(std::make_unique<PvDeviceInfoU3V>(identity, identity.serial_number, host_interface));
+    devices.push_back(std::make_unique<PvDeviceInfoU3V>(identity, identity.device_guid, host_interface));
   }
 }
 

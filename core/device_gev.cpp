@@ -44,6 +44,12 @@ std::string DeviceGEV::GetMACAddress() const {
   return address;
 }
 
+std::string DeviceGEV::GetSerialNumber() const {
+  std::string serialNumber = Gev().GetSerialNumber();
+  Log().info("<{}> serial number({})", "GetSerialNumber", serialNumber);
+  return serialNumber;
+}
+
 void DeviceGEV::AcquisitionStart(unsigned int bufferCount) {
   Log().info("<{}> buffer_count({})", "AcquisitionStart", bufferCount);
   Impl()->AcquisitionStart(bufferCount);

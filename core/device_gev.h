@@ -23,6 +23,9 @@ class DeviceGEV : public Device {
   void Connect(quarx::AccessTypeEnum access);
   std::string GetIPAddress() const;
   std::string GetMACAddress() const;
+  // From the bootstrap register that discovery's answer mirrors, never from a feature that a
+  // maker may map elsewhere.
+  std::string GetSerialNumber() const;
 
   void AcquisitionStart(unsigned int bufferCount) override;
   // Without a receiver-thread priority.

@@ -20,6 +20,8 @@ void DeviceU3V::Connect() { U3v().Connect(); }
 
 std::string DeviceU3V::GetUUID() const { return U3v().GetUUID(); }
 
+std::string DeviceU3V::GetSerialNumber() const { return U3v().GetSerialNumber(); }
+
 void DeviceU3V::AcquisitionStart(unsigned int bufferCount) { Impl()->AcquisitionStart(bufferCount); }
 
 std::vector<std::shared_ptr<Stream>> DeviceU3V::CreateAndOpenStreams() {

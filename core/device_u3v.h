@@ -19,6 +19,8 @@ class DeviceU3V : public Device {
 
   void Connect() override;
   std::string GetUUID() const;
+  // As the USB listing gave it when the camera was connected; see DeviceU3VImpl.
+  std::string GetSerialNumber() const;
 
   void AcquisitionStart(unsigned int bufferCount) override;
   // Adds one stream and opens the first; every call adds another.

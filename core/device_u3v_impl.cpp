@@ -31,14 +31,18 @@ void DeviceU3VImpl::Connect() {
   }
 }
 
-std::string DeviceU3VImpl::GetUUID() const {
+const sdkadaptor::DeviceU3V& DeviceU3VImpl::AdaptorU3V(const char* operation) const {
   const auto* u3v = dynamic_cast<const sdkadaptor::DeviceU3V*>(device_);
   if (!u3v) {
-    throw CoreExceptionImpl("GetUUID", RESULT_DEVICE, ERR_INVALID_DEVICE_TYPE,
+    throw CoreExceptionImpl(operation, RESULT_DEVICE, ERR_INVALID_DEVICE_TYPE,
                             fmt::format("Invalid device type({})", static_cast<int>(device_->GetType())));
   }
-  return u3v->GetGUID();
+  return *u3v;
 }
+
+std::string DeviceU3VImpl::GetUUID() const { return AdaptorU3V("GetUUID").GetGUID(); }
+
+std::string DeviceU3VImpl::GetSerialNumber() const { return AdaptorU3V("GetSerialNumber").GetSerialNumber(); }
 
 std::vector<std::shared_ptr<Stream>> DeviceU3VImpl::CreateStreams() {
   util::Log::GetInstance("").logger_->info("<{}>", "CreateStreams");

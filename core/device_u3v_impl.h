@@ -20,8 +20,10 @@ class DeviceU3VImpl : public DeviceImpl {
 
   // Throws ConnectException (detail 2000) on failure.
   void Connect();
-  // The device GUID; only the adaptor's USB3 Vision device knows it.
+  // The device GUID and serial number of the USB listing entry the connection resolved; only
+  // the adaptor's USB3 Vision device knows them.
   std::string GetUUID() const;
+  std::string GetSerialNumber() const;
 
   // Adds one stream with a chunk parser of its own; every call adds another.
   std::vector<std::shared_ptr<Stream>> CreateStreams() override;
@@ -32,6 +34,10 @@ class DeviceU3VImpl : public DeviceImpl {
  protected:
   // A new adaptor stream for the camera; the seam through which tests stand in for streams.
   virtual std::shared_ptr<sdkadaptor::InterfaceStream> NewAdaptorStream();
+
+ private:
+  // Throws CoreException (result 7, detail 2) for a device of another kind.
+  const sdkadaptor::DeviceU3V& AdaptorU3V(const char* operation) const;
 };
 
 }  // namespace quarx::core

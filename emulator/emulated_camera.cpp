@@ -204,6 +204,9 @@ void EmulatedCamera::WriteIdentity() {
   WriteText(bootstrap::kDeviceVersion, bootstrap::kDeviceVersionSize, version_);
   WriteText(bootstrap::kManufacturerInfo, bootstrap::kManufacturerInfoSize, options_.manufacturerInfo);
   WriteText(bootstrap::kSerialNumber, bootstrap::kSerialNumberSize, options_.serial);
+  if (options_.serialFeature) {
+    WriteText(reg::kSerialNumberFeature, reg::kSerialNumberFeatureSize, *options_.serialFeature);
+  }
   WriteText(bootstrap::kUserDefinedName, bootstrap::kUserDefinedNameSize, userName_);
   WriteRegister(reg::kSourceCount, static_cast<std::uint32_t>(options_.sources.value_or(0)));
 }

@@ -118,7 +118,7 @@ EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
       continue;
     }
     const bool takesValue =
-        texts.count(option) != 0 || option == "--install-ms" || option == "--reset-ms" || option == "--sources" ||
+        texts.count(option) != 0 || option == "--serial-feature" || option == "--install-ms" || option == "--reset-ms" || option == "--sources" ||
         option == "--stall-after" || option == "--write-ms";
     if (!takesValue) {
       throw std::invalid_argument("unknown option(" + option + ")");
@@ -135,6 +135,8 @@ EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
       options.writeMs = static_cast<std::uint32_t>(ParseInteger(option, value, 0, kMaxDelayMs));
     } else if (option == "--stall-after") {
       options.stallAfter = static_cast<std::uint32_t>(ParseInteger(option, value, 1, kMaxStallAfter));
+    } else if (option == "--serial-feature") {
+      options.serialFeature = value;
     } else if (option == "--sources") {
       options.sources = static_cast<std::int32_t>(ParseInteger(option, value, kMinSources, kMaxSources));
     } else {
@@ -172,6 +174,9 @@ EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
   CheckText("--version", options.version, bootstrap::kDeviceVersionSize);
   CheckText("--manufacturer-info", options.manufacturerInfo, bootstrap::kManufacturerInfoSize);
   CheckText("--serial", options.serial, bootstrap::kSerialNumberSize);
+  if (options.serialFeature) {
+    CheckText("--serial-feature", *options.serialFeature, reg::kSerialNumberFeatureSize);
+  }
   CheckText("--user-name", options.userName, bootstrap::kUserDefinedNameSize);
   return options;
 }
@@ -187,6 +192,8 @@ std::string EmulatorUsage() {
          "  --model TEXT            default FWCAM-1 (32)\n"
          "  --version TEXT          default 1.0.0 (32)\n"
          "  --serial TEXT           default EMUNNN (16)\n"
+         "  --serial-feature TEXT   the feature DeviceSerialNumber reads TEXT (64) from a register\n"
+         "                          of its own; the bootstrap serial and discovery keep --serial\n"
          "  --user-name TEXT        default empty (16)\n"
          "  --manufacturer-info T   default fwcam-emulator (48)\n"
          "  --netmask IP            default 255.0.0.0\n"

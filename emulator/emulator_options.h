@@ -16,6 +16,9 @@ struct EmulatorOptions {
   std::string model = "FWCAM-1";
   std::string version = "1.0.0";
   std::string serial;  // "EMU" and the address's last byte by default
+  // What the feature "DeviceSerialNumber" reads, from a register of its own; unset: the feature
+  // reads the bootstrap serial register, as discovery does.
+  std::optional<std::string> serialFeature;
   std::string userName;
   std::string manufacturerInfo = "fwcam-emulator";
   std::string netmask = "255.0.0.0";

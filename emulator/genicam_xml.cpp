@@ -80,8 +80,12 @@ std::string StringReg(const std::string& name, std::uint32_t address, std::uint3
 
 std::uint32_t Value(FileId id) { return static_cast<std::uint32_t>(id); }
 
-std::string DeviceControlNodes() {
-  return StringReg("DeviceSerialNumber", bootstrap::kSerialNumber, bootstrap::kSerialNumberSize, "RO") +
+std::string DeviceControlNodes(const EmulatorOptions& options) {
+  const std::string serialNumber =
+      options.serialFeature
+          ? StringReg("DeviceSerialNumber", reg::kSerialNumberFeature, reg::kSerialNumberFeatureSize, "RO")
+          : StringReg("DeviceSerialNumber", bootstrap::kSerialNumber, bootstrap::kSerialNumberSize, "RO");
+  return serialNumber +
          StringReg("DeviceUserID", bootstrap::kUserDefinedName, bootstrap::kUserDefinedNameSize, "RW") +
          Command("DeviceReset", "DeviceResetRegister") + IntReg("DeviceResetRegister", reg::kDeviceReset, "WO");
 }
@@ -206,7 +210,7 @@ std::string BuildGenicamXml(const std::string& baseXml, const EmulatorOptions& o
   std::string xml = baseXml;
   std::vector<std::string> rootFeatures = {"FileAccessControl", "FirmwareUpdateControl"};
   std::string nodes =
-      "\t<!-- Added by fwcam-emulator -->\n\n" + DeviceControlNodes() + FileAccessNodes() + FirmwareUpdateNodes();
+      "\t<!-- Added by fwcam-emulator -->\n\n" + DeviceControlNodes(options) + FileAccessNodes() + FirmwareUpdateNodes();
   if (options.sources) {
     rootFeatures.push_back("SourceControl");
     nodes += SourceNodes(*options.sources);

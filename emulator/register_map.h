@@ -67,6 +67,11 @@ constexpr std::uint32_t kFileOperationResult = 0x811C;
 constexpr std::uint32_t kFileSizeBase = 0x8120;
 constexpr std::uint32_t kFileSizeStride = 4;
 
+// Where "DeviceSerialNumber" reads when the camera maps it away from the bootstrap register
+// (--serial-feature): a NUL-padded text, like a maker's longer form of its serial.
+constexpr std::uint32_t kSerialNumberFeature = 0x8200;
+constexpr std::uint32_t kSerialNumberFeatureSize = 64;
+
 constexpr std::uint32_t kFileAccessBuffer = 0x9000;
 constexpr std::uint32_t kFileAccessBufferSize = 4096;
 }  // namespace reg

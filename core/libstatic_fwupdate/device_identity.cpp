@@ -1,42 +1,38 @@
-// The identity of a connected camera: its serial number from its features and, over GigE
-// Vision, its MAC address from its registers, compared with what discovery reported.
+// The identity of a connected camera, read where discovery read it and the same way: a GigE
+// Vision camera's MAC address and serial number from the bootstrap registers that its discovery
+// answer mirrors, a USB3 Vision camera's serial number and GUID from the USB listing entry that
+// its connection resolved. A feature such as "DeviceSerialNumber" is never compared: a maker
+// may map it to another register or another form of the serial, and such a camera would be
+// refused for ever.
 #include "core/libstatic_fwupdate/device_identity.h"
 
 #include <algorithm>
 #include <cctype>
 #include <exception>
-#include <optional>
+#include <functional>
 #include <string>
 
 #include <fmt/format.h>
 
 #include "core/device_gev.h"
+#include "core/device_u3v.h"
 #include "core/found_device_info_gev.h"
+#include "core/found_device_info_u3v.h"
 #include "util/quarxlog.h"
 
 namespace quarx::core::fwupdate {
 namespace {
 
-// The standard name first; older GigE Vision cameras name the same bootstrap text DeviceID.
-constexpr const char* kSerialNumberFeatures[] = {"DeviceSerialNumber", "DeviceID"};
 constexpr const char* kUnreadable = "(unreadable)";
 
-std::optional<std::string> ReadSerialNumber(Device& device) {
-  for (const char* name : kSerialNumberFeatures) {
-    // The feature borrows the camera's node map: it goes before the caller may disconnect.
-    const std::shared_ptr<Feature> feature = device.GetFeatures()->GetFeature(name);
-    if (!feature) {
-      continue;
-    }
-    try {
-      return feature->GetValueAsString();
-    } catch (const std::exception& e) {
-      util::Log::GetInstance("").logger_->error("Cannot read {} of the connected camera: {}", name, e.what());
-      return std::nullopt;
-    }
-  }
-  return std::nullopt;
-}
+// One field of the identity: what discovery reported, what the connected camera gives, both as
+// the message shows them.
+struct Field {
+  std::string label;
+  std::string expected;
+  std::string found;
+  bool same;
+};
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -44,25 +40,58 @@ std::string Lower(std::string text) {
   return text;
 }
 
+// A field that cannot be read cannot be confirmed either.
+Field Compare(const std::string& label, const std::string& expected, const std::function<std::string()>& read,
+              bool ignoreCase = false) {
+  try {
+    const std::string found = read();
+    return {label, expected, found, ignoreCase ? Lower(found) == Lower(expected) : found == expected};
+  } catch (const std::exception& e) {
+    util::Log::GetInstance("").logger_->error("Cannot read the {} of the connected camera: {}",
+                                              label.empty() ? "MAC address" : label, e.what());
+    return {label, expected, kUnreadable, false};
+  }
+}
+
+std::string Describe(const std::vector<Field>& fields, std::string Field::*side) {
+  std::vector<std::string> parts;
+  for (const Field& field : fields) {
+    parts.push_back(field.label.empty() ? field.*side : field.label + " " + field.*side);
+  }
+  return fmt::format("{}", fmt::join(parts, " "));
+}
+
+std::vector<Field> ReadIdentity(Device& device, FoundDeviceInfo& target) {
+  std::vector<Field> fields;
+  if (auto* gev = dynamic_cast<DeviceGEV*>(&device)) {
+    if (const auto* gevTarget = dynamic_cast<const FoundDeviceInfoGEV*>(&target)) {
+      fields.push_back(Compare("", gevTarget->GetMACAddress(), [gev] { return gev->GetMACAddress(); }, true));
+    }
+    // The serial number register is optional in GigE Vision: a camera whose discovery answer
+    // carried none is known by its MAC address alone.
+    if (!target.GetSerialNumber().empty() || fields.empty()) {
+      fields.push_back(Compare("serial number", target.GetSerialNumber(), [gev] { return gev->GetSerialNumber(); }));
+    }
+  } else if (auto* u3v = dynamic_cast<DeviceU3V*>(&device)) {
+    fields.push_back(Compare("serial number", target.GetSerialNumber(), [u3v] { return u3v->GetSerialNumber(); }));
+    const auto* u3vTarget = dynamic_cast<const FoundDeviceInfoU3V*>(&target);
+    fields.push_back(Compare("GUID", u3vTarget != nullptr ? u3vTarget->GetDeviceGUID() : std::string(),
+                             [u3v] { return u3v->GetUUID(); }));
+  } else {
+    fields.push_back({"serial number", target.GetSerialNumber(), kUnreadable, false});
+  }
+  return fields;
+}
+
 }  // namespace
 
 void ConfirmDeviceIdentity(Device& device, FoundDeviceInfo& target) {
-  const std::optional<std::string> serialNumber = ReadSerialNumber(device);
-  const auto* gevTarget = dynamic_cast<const FoundDeviceInfoGEV*>(&target);
-  const auto* gevDevice = dynamic_cast<const DeviceGEV*>(&device);
-  std::string expected = "serial number " + target.GetSerialNumber();
-  std::string found = "serial number " + serialNumber.value_or(kUnreadable);
-  bool same = serialNumber == target.GetSerialNumber();
-  if (gevTarget != nullptr) {
-    const std::string mac = gevDevice != nullptr ? gevDevice->GetMACAddress() : std::string(kUnreadable);
-    expected = gevTarget->GetMACAddress() + " " + expected;
-    found = mac + " " + found;
-    same = same && Lower(mac) == Lower(gevTarget->GetMACAddress());
+  const std::vector<Field> fields = ReadIdentity(device, target);
+  if (std::all_of(fields.begin(), fields.end(), [](const Field& field) { return field.same; })) {
+    return;
   }
-  if (!same) {
-    throw DeviceIdentityMismatch(
-        fmt::format("Connected device is not the target : expected {}, found {}", expected, found));
-  }
+  throw DeviceIdentityMismatch(fmt::format("Connected device is not the target : expected {}, found {}",
+                                           Describe(fields, &Field::expected), Describe(fields, &Field::found)));
 }
 
 }  // namespace quarx::core::fwupdate

@@ -3,6 +3,7 @@
 // address names whoever holds it when the connection is made.
 
 #include <stdexcept>
+#include <vector>
 
 #include "core/device.h"
 #include "core/found_device_info.h"
@@ -17,9 +18,11 @@ class DeviceIdentityMismatch : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Throws DeviceIdentityMismatch unless the connected `device` carries the target's serial
-// number and, for a GigE Vision camera, its MAC address. A camera whose serial number cannot
-// be read cannot be confirmed either.
+// Throws DeviceIdentityMismatch unless the connected `device` carries the target's identity as
+// discovery read it: over GigE Vision its MAC address and, when the discovery answer carried
+// one, its serial number, both from the bootstrap registers; over USB3 Vision the serial number
+// and GUID of the USB listing entry the connection resolved. A field that cannot be read is not
+// confirmed either.
 void ConfirmDeviceIdentity(Device& device, FoundDeviceInfo& target);
 
 }  // namespace quarx::core::fwupdate

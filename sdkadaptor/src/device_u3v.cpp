@@ -16,4 +16,9 @@ std::string DeviceU3V::GetGUID() const {
   return u3v == nullptr ? std::string() : std::string(u3v->GetGUID().GetAscii());
 }
 
+std::string DeviceU3V::GetSerialNumber() const {
+  const auto* u3v = dynamic_cast<const PvDeviceU3V*>(device_.get());
+  return u3v == nullptr ? std::string() : std::string(u3v->GetSerialNumber().GetAscii());
+}
+
 }  // namespace quarx::sdkadaptor

@@ -20,7 +20,9 @@ class DeviceU3V : public Device, public InterfaceDeviceU3V {
   explicit DeviceU3V(PvDeviceU3V* device);
 
   quarx::DeviceInterfaceTypeEnum GetType() const override;
+  // The GUID and the serial number of the USB listing entry the connection resolved.
   std::string GetGUID() const;
+  std::string GetSerialNumber() const;
 };
 
 }  // namespace quarx::sdkadaptor

@@ -78,11 +78,12 @@ TEST(DeviceList, PrintsUsb3VisionAndOtherRecords) {
             "    DeviceGUID          : GUID-U-1\n");
 }
 
-// The serial number stands in for the GUID.
-TEST(DeviceList, PrintsTheVersionAndNameAUsb3VisionCameraHolds) {
-  EXPECT_EQ(ScriptedDeviceList(quarx::test::UsbCamera{"2.0.0", "Line 3"}).Display(),
+// The GUID is the camera's own, distinct from its serial number.
+TEST(DeviceList, PrintsTheVersionNameAndGuidAUsb3VisionCameraHolds) {
+  EXPECT_EQ(ScriptedDeviceList(quarx::test::UsbCamera{"2.0.0", "Line 3", {}, "1AB5000000000000C0FFEE01"}).Display(),
             "[Dev  0] FWCAM-U\n    VenderName          : Velmora\n    SerialNumber        : SN1\n"
-            "    UserDefinedName     : Line 3\n    Version             : 2.0.0\n    DeviceGUID          : SN1\n");
+            "    UserDefinedName     : Line 3\n    Version             : 2.0.0\n"
+            "    DeviceGUID          : 1AB5000000000000C0FFEE01\n");
 }
 
 TEST(DeviceList, OrdersByConnectionIdBytewiseKeepsTheFirstOfEqualOnesAndNumbersPastTwoColumns) {

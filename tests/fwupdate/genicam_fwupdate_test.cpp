@@ -135,32 +135,48 @@ TEST_F(GenICamUpdateTest, ConnectionIsMadeOnceAndLetGoByTheDestructor) {
   EXPECT_THROW(Executor(), quarx::ConnectException);
 }
 
-// The camera at the record's address must carry the record's serial number (over GigE Vision
-// its MAC address too, which the end-to-end tests show): another camera is let go untouched.
+// The camera at the record's address must carry the record's identity, read where discovery
+// read it: the serial number from its bootstrap register, never from a feature a maker may map
+// elsewhere, and over GigE Vision the MAC address too. Another camera is let go untouched.
 TEST_F(GenICamUpdateTest, ConnectedCameraMustBeTheRecordsOne) {
-  const std::string notTarget =
-      "Connected device is not the target : expected serial number EMU002, found serial number ";
+  using quarx::test::MakeGevRecord;
+  const std::string notTarget = "Connected device is not the target : expected ";
   const struct {
     const char* name;
     std::function<void(MockCamera&)> setUp;
+    std::function<std::unique_ptr<quarx::core::FoundDeviceInfo>()> record;
     std::string error;  // none: confirmed
+    int serialReads = 1;
   } rows[] = {
-      {"same serial number", [](MockCamera&) {}, ""},
-      {"another camera", [](MockCamera& c) { c.AddStringFeature("DeviceSerialNumber", "EMU009"); },
-       notTarget + "EMU009"},
-      {"serial number under its older name",
+      {"same serial number", [](MockCamera&) {}, [] { return MakeRecord("1.0.0"); }, ""},
+      {"another camera", [](MockCamera& c) { c.bootstrapSerial = "EMU009"; }, [] { return MakeRecord("1.0.0"); },
+       notTarget + "serial number EMU002, found serial number EMU009"},
+      {"serial number feature mapped elsewhere",
        [](MockCamera& c) {
-         c.RemoveFeature("DeviceSerialNumber");
-         c.AddStringFeature("DeviceID", "EMU002");
+         auto feature = c.AddStringFeature("DeviceSerialNumber", "VLM-FWCAM1-EMU002");
+         EXPECT_CALL(*feature, ToString()).Times(0);
        },
-       ""},
-      {"no serial number to confirm", [](MockCamera& c) { c.RemoveFeature("DeviceSerialNumber"); },
-       notTarget + "(unreadable)"},
+       [] { return MakeRecord("1.0.0"); }, ""},
+      {"serial number register filled without a NUL", [](MockCamera& c) { c.bootstrapSerial = "EMU002-0123456789"; },
+       [] { return MakeGevRecord("EMU002-012345678"); }, ""},
+      {"serial number register unreadable", [](MockCamera& c) { c.serialUnreadable = true; },
+       [] { return MakeRecord("1.0.0"); }, notTarget + "serial number EMU002, found serial number (unreadable)"},
+      {"same MAC address and serial number", [](MockCamera&) {}, [] { return MakeGevRecord("EMU002"); }, ""},
+      {"another MAC address", [](MockCamera& c) { c.mac = "02:5E:C1:00:00:09"; }, [] { return MakeGevRecord("EMU002"); },
+       notTarget + "02:5e:c1:00:00:02 serial number EMU002, found 02:5E:C1:00:00:09 serial number EMU002"},
+      {"MAC address in upper case", [](MockCamera& c) { c.mac = "02:5E:C1:00:00:02"; },
+       [] { return MakeGevRecord("EMU002"); }, ""},
+      // The serial number register is optional: discovery found none, so the MAC address alone tells.
+      {"no serial number in the discovery answer", [](MockCamera& c) { c.bootstrapSerial = "EMU009"; },
+       [] { return MakeGevRecord(""); }, "", 0},
+      {"no serial number, another MAC address", [](MockCamera& c) { c.mac = "02:5e:c1:00:00:09"; },
+       [] { return MakeGevRecord(""); }, notTarget + "02:5e:c1:00:00:02, found 02:5e:c1:00:00:09", 0},
   };
   for (const auto& row : rows) {
     MockCamera camera;
     row.setUp(camera);
-    GenICamUpdate executor(record_, guffile_, 0, camera.Factory());
+    std::unique_ptr<quarx::core::FoundDeviceInfo> record = row.record();
+    GenICamUpdate executor(record, guffile_, 0, camera.Factory());
     try {
       executor.ConnectCamera();
       EXPECT_EQ(row.error, "") << row.name;
@@ -171,6 +187,7 @@ TEST_F(GenICamUpdateTest, ConnectedCameraMustBeTheRecordsOne) {
       EXPECT_THROW(executor.FeatureWrite(Step(T::FeatureWrite, "FirmwareUpdateMode", "On")),
                    quarx::fwupdate::FWUpdateException);
     }
+    EXPECT_EQ(camera.serialReads, row.serialReads) << row.name;
   }
 }
 

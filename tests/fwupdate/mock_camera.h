@@ -4,15 +4,20 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/device_gev.h"
 #include "core/device_gev_impl.h"
+#include "camerasdk/PvDeviceInfoGEV.h"
 #include "core/found_device_info.h"
+#include "core/found_device_info_gev.h"
 #include "core/libstatic_fwupdate/device_factory.h"
 #include "sdkadaptor/src/exception_sdk_adaptor.h"
+#include "sdkadaptor/src/device_info_gev.h"
 #include "tests/support/adaptor_mocks.h"
 
 namespace quarx::test {
@@ -21,9 +26,11 @@ class MockCamera {
  public:
   static constexpr sdkadaptor::CodeEnum kGenericError = 0x4000;
   static constexpr const char* kSerialNumber = "EMU002";
+  static constexpr const char* kMacAddress = "02:5e:c1:00:00:02";
 
-  // The camera of MakeRecord's record, as the engine confirms it after connecting.
-  MockCamera() { AddStringFeature("DeviceSerialNumber", kSerialNumber); }
+  // The camera of MakeRecord's record, as the engine confirms it after connecting: its
+  // identity is in the bootstrap registers, where discovery reads it.
+  MockCamera() = default;
 
   // The factory to hand to UpdateChecker and GenICamUpdate.
   core::fwupdate::DeviceFactory Factory() {
@@ -54,6 +61,11 @@ class MockCamera {
   int connects = 0;
   int disconnects = 0;
   bool connected = false;
+  // The serial number register (0x00D8, 16 bytes; the text is NUL-padded) and the MAC address.
+  std::string bootstrapSerial = kSerialNumber;
+  bool serialUnreadable = false;
+  std::string mac = kMacAddress;
+  int serialReads = 0;
 
  private:
   void Wire(::testing::NiceMock<MockDeviceGEV>& device) {
@@ -72,7 +84,14 @@ class MockCamera {
       connected = false;
     });
     ON_CALL(device, IsConnected()).WillByDefault([this] { return connected; });
-    ON_CALL(device, GetMACAddress()).WillByDefault(::testing::Return("02:5e:c1:00:00:02"));
+    ON_CALL(device, GetMACAddress()).WillByDefault([this] { return mac; });
+    ON_CALL(device, ReadMemory(0x00D8, 16)).WillByDefault([this](int64_t, int64_t size) {
+      ++serialReads;
+      if (serialUnreadable) throw sdkadaptor::ExceptionSdkAdaptor(kGenericError, "no answer");
+      std::vector<uint8_t> field(static_cast<std::size_t>(size), 0);
+      std::copy_n(bootstrapSerial.begin(), std::min(bootstrapSerial.size(), field.size()), field.begin());
+      return field;
+    });
     ON_CALL(device, GetParameters()).WillByDefault([this] {
       auto map = std::make_unique<::testing::NiceMock<MockGenParameters>>();
       ON_CALL(*map, Get(::testing::An<const std::string&>()))
@@ -96,6 +115,20 @@ inline std::unique_ptr<core::FoundDeviceInfo> MakeRecord(const std::string& vers
   info->GetModelName() = "FWCAM-1";
   info->GetVersion() = version;
   info->GetSerialNumber() = MockCamera::kSerialNumber;
+  return info;
+}
+
+// The same camera as a GigE Vision discovery record, which also carries its MAC address.
+inline std::unique_ptr<core::FoundDeviceInfo> MakeGevRecord(const std::string& serialNumber,
+                                                            const std::string& mac = MockCamera::kMacAddress) {
+  PvDeviceIdentity identity;
+  identity.connection_id = "127.0.0.2";
+  identity.vendor_name = "Velmora";
+  identity.model_name = "FWCAM-1";
+  identity.version = "1.0.0";
+  identity.serial_number = serialNumber;
+  const PvDeviceInfoGEV sdk(identity, {"127.0.0.2", mac, "255.0.0.0", "0.0.0.0"}, nullptr);
+  auto info = std::make_unique<core::FoundDeviceInfoGEV>(std::make_unique<sdkadaptor::DeviceInfoGEV>(&sdk));
   return info;
 }
 

@@ -122,7 +122,7 @@ TEST(UpdateChecker, CameraReadConditionsLeaveTheCameraDisconnected) {
   // Another camera at the record's address tells nothing about the record's camera: the check
   // is not made, which is no mismatch, and nothing is read from it.
   MockCamera other;
-  other.AddStringFeature("DeviceSerialNumber", "EMU009");
+  other.bootstrapSerial = "EMU009";
   auto userId = other.AddStringFeature("DeviceUserID", "line-3");
   EXPECT_CALL(*userId, ToString()).Times(0);
   EXPECT_THROW(Fits(other, {{"DeviceUserID", "line-3"}}), quarx::core::fwupdate::DeviceIdentityMismatch);

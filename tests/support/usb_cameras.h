@@ -14,10 +14,16 @@
 
 namespace quarx::test {
 
+// The addresses are GenCP's own numbers, not the code's constants: a wrong address in the code
+// reads nothing here.
+constexpr std::uint64_t kDeviceVersionRegister = 0x00C4;
+constexpr std::uint64_t kUserDefinedNameRegister = 0x0184;
+
 struct UsbCamera {
-  std::string version;  // the bytes of the camera's 64-byte fields
-  std::string user_defined_name;
-  std::uint64_t failing_read = 0;  // the address whose read fails, if any
+  std::string version;            // the bytes of the camera's 64-byte field at 0x00C4
+  std::string user_defined_name;  // at 0x0184
+  std::vector<std::uint64_t> refused_reads = {};  // the addresses whose read fails
+  std::string guid = "";          // its device-info descriptor's GUID string
 };
 
 // Camera i (from 1) is listed as "2-i", a Velmora FWCAM-U with serial number "SNi".
@@ -28,7 +34,7 @@ class ScriptedUsbBus : public camerasdk::UsbCameraBus {
   PvResult List(std::vector<PvDeviceIdentity>& listed) override {
     for (std::size_t i = 1; i <= cameras_.size(); ++i) {
       const std::string n = std::to_string(i);
-      listed.push_back({"2-" + n, "", "2-" + n, "Velmora", "FWCAM-U", "", "", "SN" + n, ""});
+      listed.push_back({"2-" + n, "", "2-" + n, "Velmora", "FWCAM-U", "", "", "SN" + n, "", cameras_[i - 1].guid});
     }
     return PvResult();
   }
@@ -37,8 +43,14 @@ class ScriptedUsbBus : public camerasdk::UsbCameraBus {
     ++opens;
     const UsbCamera& camera = cameras_.at(std::stoul(id.substr(2)) - 1);
     return read([&camera](std::uint64_t address, std::uint32_t size, std::uint8_t* bytes) {
-      if (address == camera.failing_read) return PvResult(PvResult::Code::TIMEOUT, "no answer");
-      const std::string& text = address == camerasdk::kUvRegDeviceVersion ? camera.version : camera.user_defined_name;
+      const auto& refused = camera.refused_reads;
+      if (std::find(refused.begin(), refused.end(), address) != refused.end()) {
+        return PvResult(PvResult::Code::TIMEOUT, "no answer");
+      }
+      if (address != kDeviceVersionRegister && address != kUserDefinedNameRegister) {
+        return PvResult(PvResult::Code::GENERIC_ERROR, "no register at this address");
+      }
+      const std::string& text = address == kDeviceVersionRegister ? camera.version : camera.user_defined_name;
       std::fill_n(bytes, size, 0);
       std::copy_n(text.begin(), std::min<std::size_t>(text.size(), size), bytes);
       return PvResult();
