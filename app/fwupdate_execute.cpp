@@ -179,7 +179,7 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   const std::string description = update->GetInfoEntry("Description");
   const std::string packageVersion = update->GetInfoEntry("Version");
 
-  Print("Update file : {}\n", guffile_->GetGuffileName());
+  Print("Update file : {}\n", PrintableText(guffile_->GetGuffileName()));
   Print("Description  : {}\n", PrintableText(description));
   Print("\nTarget : [Dev {}] {}\n", deviceNumber, PrintableText(modelName));
   PrintField("VenderName", vendorName);
@@ -202,7 +202,7 @@ void FWUpdateExecute::Execute(unsigned short deviceNumber, unsigned int timeoutM
   }
 
   // From here on the camera is touched: a signal stops the update at its next safe point, and
-  // the executor, made after, lets the camera go before the signals get their actions back.
+  // the executor, made after, lets the camera go before SIGINT and SIGTERM get their actions back.
   const UpdateInterruption interruption;
   quarx::core::fwupdate::GenICamUpdate executor(target, guffile_, 0);
   if (!silent) {

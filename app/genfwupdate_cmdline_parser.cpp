@@ -7,6 +7,8 @@
 
 #include <fmt/format.h>
 
+#include "util/printable_text.h"
+
 namespace fwupdate {
 namespace {
 
@@ -76,7 +78,8 @@ bool GenicamFWupdateCmdlineParser::IsValidComamnd(int argc, char** argv) {
   } catch (const std::exception& e) {
     error_ = e.what();
     try {
-      fmt::print("Error : {}", error_);
+      // The error quotes arguments as given: a file name with a line feed or an escape sequence.
+      fmt::print("Error : {}", quarx::util::PrintableText(error_));
     } catch (const std::exception&) {
       // The error is kept; the caller reports it again.
     }
@@ -205,7 +208,7 @@ void GenicamFWupdateCmdlineParser::ThrowExceptionCmdParse(const ArgList& args, c
 
 void GenicamFWupdateCmdlineParser::DisplayHelp() const {
   fmt::print("Version: {}.{}.{}\n", kVersionMajor, kVersionMinor, kVersionPatch);
-  fmt::print("Usage: {} 'operation' [options] [args..]\n", programName_);
+  fmt::print("Usage: {} 'operation' [options] [args..]\n", quarx::util::PrintableText(programName_));
   fmt::print("\nAvailable operation:\n");
   fmt::print("\n{:16s}{:5s}\n", "--device-list,", "-l");
   fmt::print("{:4s}=>show device informations.\n", "");

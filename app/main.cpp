@@ -147,5 +147,9 @@ int main(int argc, char** argv) {
   if (!TakeClosedStandardDescriptors()) {
     return kExitFailure;
   }
-  return WithStandardOutputWritten(RunProgram(argc, argv));
+  const int status = WithStandardOutputWritten(RunProgram(argc, argv));
+  // Held to here, past the error line and the flush: a hang-up or a reader gone after the update
+  // must not turn its status into 129 or 141. Nothing is written after this.
+  fwupdate::ReleaseOutputSignals();
+  return status;
 }

@@ -1,11 +1,13 @@
 // The signal handler only records the request (a lock-free atomic) and hands SIGINT and SIGTERM
 // back to their default action, so that a second one ends the tool at once; SIGHUP it ignores.
+// SIGHUP's and SIGPIPE's old actions are kept past the interruption, until the tool's last write.
 #include "app/update_interruption.h"
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <iterator>
@@ -21,11 +23,19 @@ namespace {
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr std::size_t kSignalCount = std::size(kStopSignals);
 
-// Written before the handler is installed and only read by it.
-struct sigaction previousActions[kSignalCount];
-bool handled[kSignalCount];
+// The handler may run on any thread, while an interruption begins or ends on another: what it
+// reads must be lock-free atomic to be read there at all.
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler reads these flags");
+std::atomic<bool> handled[kSignalCount];
 
+// Not read by the handler. SIGHUP's and SIGPIPE's stay saved from the first interruption until
+// ReleaseOutputSignals: a later update finds them ignored by the tool itself, not by whoever
+// started it.
+struct sigaction previousActions[kSignalCount];
 struct sigaction previousPipeAction;
+bool outputSignalsTaken = false;
+
+bool HeldToTheLastWrite(int signal) { return signal == SIGHUP; }
 
 const char* SignalName(int signal) {
   switch (signal) {
@@ -46,7 +56,7 @@ extern "C" void OnStopSignal(int signal) {
   // A second hang-up is the same hang-up (the kernel's and the shell's), not an insistence.
   struct sigaction afterwards {};
   for (std::size_t i = 0; i < kSignalCount; ++i) {
-    if (handled[i]) {
+    if (handled[i].load()) {
       afterwards.sa_handler = kStopSignals[i] == SIGHUP ? SIG_IGN : SIG_DFL;
       sigaction(kStopSignals[i], &afterwards, nullptr);
     }
@@ -68,19 +78,27 @@ UpdateInterruption::UpdateInterruption() {
   sigemptyset(&onStop.sa_mask);
   // Calls in progress go on: the update notices the request at its next safe point.
   onStop.sa_flags = SA_RESTART;
+  // All flags are settled before the first handler is in place: it reads every one of them.
   for (std::size_t i = 0; i < kSignalCount; ++i) {
-    handled[i] = false;
-    if (sigaction(kStopSignals[i], nullptr, &previousActions[i]) != 0 || previousActions[i].sa_handler == SIG_IGN) {
+    if (outputSignalsTaken && HeldToTheLastWrite(kStopSignals[i])) {
       continue;
     }
-    handled[i] = true;
-    sigaction(kStopSignals[i], &onStop, nullptr);
+    handled[i] =
+        sigaction(kStopSignals[i], nullptr, &previousActions[i]) == 0 && previousActions[i].sa_handler != SIG_IGN;
+  }
+  for (std::size_t i = 0; i < kSignalCount; ++i) {
+    if (handled[i].load()) {
+      sigaction(kStopSignals[i], &onStop, nullptr);
+    }
   }
   // A write to a reader that went away fails instead; the output is then lost, which the exit
   // status reports, and the update goes on to its end.
-  struct sigaction ignore {};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGPIPE, &ignore, &previousPipeAction);
+  if (!outputSignalsTaken) {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &previousPipeAction);
+    outputSignalsTaken = true;
+  }
 }
 
 UpdateInterruption::~UpdateInterruption() {
@@ -90,12 +108,28 @@ UpdateInterruption::~UpdateInterruption() {
   }
   ended_changed_.notify_all();
   watcher_.join();
+  // The error line and the final flush are still to come: a hang-up meanwhile is ignored rather
+  // than a kill, and SIGPIPE stays ignored, until ReleaseOutputSignals.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
   for (std::size_t i = 0; i < kSignalCount; ++i) {
-    if (handled[i]) {
+    if (handled[i].load()) {
+      sigaction(kStopSignals[i], HeldToTheLastWrite(kStopSignals[i]) ? &ignore : &previousActions[i], nullptr);
+    }
+  }
+}
+
+void ReleaseOutputSignals() {
+  if (!outputSignalsTaken) {
+    return;
+  }
+  for (std::size_t i = 0; i < kSignalCount; ++i) {
+    if (HeldToTheLastWrite(kStopSignals[i]) && handled[i].load()) {
       sigaction(kStopSignals[i], &previousActions[i], nullptr);
     }
   }
   sigaction(SIGPIPE, &previousPipeAction, nullptr);
+  outputSignalsTaken = false;
 }
 
 void UpdateInterruption::ThrowIfRequested(const std::string& step) {

@@ -30,6 +30,11 @@ class UpdateInterrupted : public std::runtime_error {
 // SIGPIPE is ignored too: a reader of the output that went away must not kill the tool while it
 // writes to the camera. A signal ignored when the tool started stays ignored. One at a time.
 //
+// When it ends, SIGINT and SIGTERM get their old actions back, but SIGHUP is ignored and SIGPIPE
+// stays ignored until ReleaseOutputSignals: the update's error line and the final flush of the
+// output come later, and a hang-up or a reader gone by then must not turn the status the update
+// ended with into 129 or 141.
+//
 // A camera that keeps answering is waited for, however slowly it works: its file is closed and
 // its connection released. A request to a camera that no longer answers cannot be cut short:
 // the camera library retries it for seconds, and the file close and disconnect after it would
@@ -41,7 +46,7 @@ class UpdateInterruption {
   static constexpr std::chrono::milliseconds kStopLimit{750};
 
   UpdateInterruption();
-  // Gives the signals back the actions they had.
+  // Gives SIGINT and SIGTERM back the actions they had; SIGHUP and SIGPIPE stay ignored.
   ~UpdateInterruption();
   UpdateInterruption(const UpdateInterruption&) = delete;
   UpdateInterruption& operator=(const UpdateInterruption&) = delete;
@@ -75,5 +80,10 @@ class UpdateInterruption {
   mutable std::string step_;
   std::thread watcher_;
 };
+
+// Gives SIGHUP and SIGPIPE back the actions they had before the first UpdateInterruption; called
+// once the tool has written its last, never while an interruption lives. Does nothing when no
+// interruption took them.
+void ReleaseOutputSignals();
 
 }  // namespace fwupdate

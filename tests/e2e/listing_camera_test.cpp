@@ -231,6 +231,56 @@ TEST(FileInfoProgram, CameraAndPackageTextsAreShownAsTextOneRecordPerLine) {
   }
 }
 
+// The package's file name, and any argument, is outside text as well: `-f` quotes the name in its
+// log and in its error lines, the parser in its own, the help the program's name; none of them
+// drives the terminal or starts a line, on standard output or on standard error.
+TEST(FileInfoProgram, PackageFileNameIsShownAsTextOnEitherStream) {
+  REQUIRE_CAMERA_NAMESPACE();
+  const EmulatorLauncher camera({EmulatedCameraSpec{}});
+  const std::string name = "e2e-\x1b]0;owned\x07\n[Dev  9] x\xff.guf";
+  const std::string shown = "e2e-\\x1b]0;owned\\x07\\n[Dev  9] x\\xff.guf";
+  const TempPath package(name);
+  WriteUpdatePackage(package.str(), {UpdateSpec{}});
+  const std::string directory = package.str().substr(0, package.str().size() - name.size());
+  RunOptions full;
+  full.fullStandardOutput = true;  // standard error is collected instead
+  RunOptions named;
+  named.argv = Lines{name, "-h"};
+  RunOptions logged;
+  logged.config = "[log]\nlevel = \"debug\"\n";
+  const struct {
+    const char* what;
+    std::vector<std::string> args;
+    RunOptions setup;
+    int exitStatus;
+    std::string shows;
+  } kRuns[] = {
+      {"package not there", {"-f", package.str() + ".gone"}, {}, 1,
+       " Error : File not found (" + directory + shown + ".gone) "},
+      {"an argument too many", {"-f", package.str(), name}, {}, 2,
+       "Error : Operation(--file-info) Invalid argument: " + shown},
+      {"standard error", {"-f", package.str()}, full, 1,
+       "Error : Cannot write standard output: No space left on device\n"},
+      {"program name", {}, named, 0, "Usage: " + shown + " 'operation'"},
+      // Last: it needs a mount namespace of its own for the configuration.
+      {"log on the console", {"-f", package.str()}, logged, 0, "guf filename : " + directory + shown + "\n"},
+  };
+  const auto raw = [](unsigned char c) { return c != '\n' && (c < 0x20 || c == 0x7F); };
+  for (const auto& r : kRuns) {
+    SCOPED_TRACE(r.what);
+    const ProgramRun run = RunFwupdate(r.args + Lines{"--timeout", kDiscoveryMs}, r.setup);
+    if (run.exitStatus == kCannotPrepare) {
+      GTEST_SKIP() << kNoMountNamespace;
+    }
+    EXPECT_EQ(run.exitStatus, r.exitStatus) << run.out;
+    EXPECT_THAT(run.out, HasSubstr(r.shows));
+    EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(), raw), 0) << run.out;
+    for (const std::string& line : run.Lines()) {
+      EXPECT_NE(line.rfind("[Dev  9] x", 0), 0u) << run.out;
+    }
+  }
+}
+
 // 1,000 fitting updates (patterns with ten digits that are no count) all listed through a 2 s
 // stop of the tool; 20,000 ordinary conditions in seconds; 100 runaway conditions end at the
 // command's CPU budget, a matcher that cannot start at once: an error after what was printed.

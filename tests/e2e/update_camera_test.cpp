@@ -18,6 +18,7 @@
 #include "tests/e2e/fwupdate_e2e.h"
 #include "tests/support/camera_namespace.h"
 #include "tests/support/emulator_launcher.h"
+#include "util/printable_text.h"
 
 namespace quarx::test::e2e {
 namespace {
@@ -94,10 +95,13 @@ std::string RegexError(const std::string& pattern) try {
 
 class UpdateCameraTest : public ::testing::Test {
  protected:
+  UpdateCameraTest() = default;
+  explicit UpdateCameraTest(const std::string& packageName) : package_(packageName) {}
   void SetUp() override { REQUIRE_CAMERA_NAMESPACE(); }
 
   void Start(std::vector<EmulatedCameraSpec> specs) { cameras_ = std::make_unique<EmulatorLauncher>(std::move(specs)); }
-  // `-u PKG`, the given options and the discovery time; PKG stands for the package in the output too.
+  // `-u PKG`, the given options and the discovery time; PKG stands for the package in the output
+  // too, as the console shows its path.
   std::unique_ptr<RunningProgram> Update(std::vector<std::string> options, const RunOptions& setup = {},
                                          const std::string& discoveryMs = kDiscoveryMs) {
     std::replace(options.begin(), options.end(), std::string("PKG"), package_.str());
@@ -107,8 +111,9 @@ class UpdateCameraTest : public ::testing::Test {
   }
   ProgramRun Finish(RunningProgram& program) {
     ProgramRun run = program.Finish();
-    for (std::size_t at; (at = run.out.find(package_.str())) != std::string::npos;) {
-      run.out.replace(at, package_.str().size(), "PKG");
+    const std::string shown = quarx::util::PrintableText(package_.str());
+    for (std::size_t at; (at = run.out.find(shown)) != std::string::npos;) {
+      run.out.replace(at, shown.size(), "PKG");
     }
     return run;
   }
@@ -138,6 +143,8 @@ struct UpdateCase {
   RunOptions setup = {};  // the program's environment and standard input
   milliseconds below{kRunLimit};
   long maxRssKiB = 0;  // the program's peak memory stays below this (0: not checked)
+  // The package's file name.
+  const char* packageName = "e2e-update.guf";
 };
 
 // Without --no-prompt: the question comes before the first step.
@@ -157,7 +164,10 @@ UpdateCase Row(const char* name, int exitStatus, const Lines& lines, std::vector
 
 void PrintTo(const UpdateCase& c, std::ostream* os) { *os << c.name; }
 
-class UpdateRun : public UpdateCameraTest, public ::testing::WithParamInterface<UpdateCase> {};
+class UpdateRun : public UpdateCameraTest, public ::testing::WithParamInterface<UpdateCase> {
+ protected:
+  UpdateRun() : UpdateCameraTest(GetParam().packageName) {}
+};
 
 TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) {
   const UpdateCase& c = GetParam();
@@ -175,6 +185,11 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
   std::string logs = c.whileRunning != nullptr ? c.whileRunning(*cameras_) : "";
   const ProgramRun run = Finish(*program);
   EXPECT_THAT(run.Lines(), ElementsAreArray(c.lines)) << run.out;
+  // Whatever a camera, a package or the package's file name holds reaches the console as text.
+  EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(),
+                          [](unsigned char b) { return b != '\n' && (b < 0x20 || b == 0x7F); }),
+            0)
+      << run.out;
   EXPECT_EQ(run.exitStatus, c.exitStatus);
   EXPECT_GE(run.elapsed, c.atLeast);
   EXPECT_LT(run.elapsed, c.below);
@@ -197,6 +212,8 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
 }
 
 const char* kBackAt2 = "back version=2.0.0";
+// A terminal title, a bell, a line of its own and a byte that is no UTF-8.
+const char* kUnprintableName = "e2e-\x1b]0;owned\x07\n[Dev  9] x\xff.guf";
 const Lines kUnextractable = Error("Invalid Zipfile() failed to mz_zip_reader_extract_file_to_heap()");
 const std::string kNotIdentified = "Updated device not identified : 02:5e:c1:00:00:02 serial number EMU002, found ";
 const Lines kRefused = Preview() + Lines{""} + kBegin;
@@ -210,6 +227,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Row("NoPrompt", 0, Preview() + Lines{""} + Steps() + Success(), {kBackAt2}),
         Row("Silent", 0, Preview() + Result(), {kBackAt2}, [](UpdateCase& c) { c.options = {"PKG", "--silent"}; }),
+        // A file name is outside text too: "PKG" here stands for the path escaped, the raw one never shows.
+        Row("PackageNameShownAsText", 0, Preview() + Lines{""} + Steps() + Success(), {kBackAt2},
+            [](UpdateCase& c) { c.packageName = kUnprintableName; }),
+        // Standard error, collected here, carries none of it either.
+        Row("PackageNameKeptOffStandardError", 1, {"Error : Cannot write standard output: No space left on device"},
+            {kUntouched}, [](UpdateCase& c) {
+              c.packageName = kUnprintableName;
+              c.setup.fullStandardOutput = true;
+            }),
         // "yes" is no answer: the question comes again; the whole reset delay is slept.
         Row("YesThenY", 0, Preview() + Lines{"", std::string(kQuestion) + kQuestion} + Steps("3", "2") + Success(),
             {kBackAt2}, [](UpdateCase& c) {
@@ -272,6 +298,27 @@ INSTANTIATE_TEST_SUITE_P(
                 cameras.Restart(0, other);
               };
             }),
+        // Either half of the identity alone tells another camera at the target's address.
+        Row("TargetsSerialWithAnotherMacTookTheTargetsAddress", 1,
+            Preview() + Lines{"", kQuestion} + kBegin + Error(kNotTheTarget + "02:5e:c1:00:00:09 serial number EMU002"),
+            {kUntouched}, [](UpdateCase& c) {
+              Prompting(c).answer = "y\n";
+              c.atQuestion = [](EmulatorLauncher& cameras) {
+                EmulatedCameraSpec other = Cam("127.0.0.2", "EMU002");
+                other.mac = "02:5e:c1:00:00:09";
+                cameras.Restart(0, other);
+              };
+            }),
+        Row("TargetsMacWithAnotherSerialTookTheTargetsAddress", 1,
+            Preview() + Lines{"", kQuestion} + kBegin + Error(kNotTheTarget + "02:5e:c1:00:00:02 serial number EMU009"),
+            {kUntouched}, [](UpdateCase& c) {
+              Prompting(c).answer = "y\n";
+              c.atQuestion = [](EmulatorLauncher& cameras) { cameras.Restart(0, Cam("127.0.0.2", "EMU009")); };
+            }),
+        // The identity is read where discovery read it: a maker that maps "DeviceSerialNumber"
+        // to another register or another form of its serial still has its camera updated.
+        Row("SerialNumberFeatureMappedElsewhere", 0, Preview() + Lines{""} + Steps() + Success(), {kBackAt2},
+            [](UpdateCase& c) { c.cameras[0].extraArguments = {"--serial-feature", "VLM-FWCAM1-000000EMU002"}; }),
         Row("CloneAnswersInsteadOfTheTarget", 1,
             Preview() + Lines{""} + Steps("3", "1", 1) + Error(kNotIdentified + "EMU009"), {" reset", kUntouched},
             [](UpdateCase& c) { c.cameras = {Cam(), Cam("127.0.0.3", "EMU009")}; c.cameras[0].neverBack = true; }),
@@ -361,6 +408,20 @@ INSTANTIATE_TEST_SUITE_P(
         Row("DeviceNumberPastSixteenBits", 2, Error("Invalid operation option(Device idx) value(65536)"), {kUntouched},
             [](UpdateCase& c) { c.options = {"PKG", "-d", "65536", "--no-prompt"}; })),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The reader goes away during the upload of an update that then fails: the error line, written
+// once the update has ended, is lost like the progress before it, and the status stays 1 rather
+// than turning into SIGPIPE's 141.
+TEST_F(UpdateCameraTest, AReaderGoneBeforeTheErrorLineLeavesTheStatusOfTheFailure) {
+  Start({Cam()});
+  WriteUpdatePackage(package_.str(), {Fits()}, "2.0.1");
+  const auto program = Update({"PKG", "--no-prompt"});
+  ASSERT_TRUE(program->WaitForOutput("Progress   : Upload update binary", std::chrono::seconds(20)));
+  program->CloseOutput();
+  const ProgramRun run = Finish(*program);
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_THAT(CameraLog(), HasSubstr("back version=2.0.1"));
+}
 
 // The last progress line and the error line; log lines on the console left out.
 std::string Ending(Lines lines) {
