@@ -31,6 +31,8 @@ PvResult Outcome(bool succeeded, GError* error, const std::string& failure) {
   return error == nullptr ? Failure(PvResult::Code::GENERIC_ERROR, failure) : ResultFromError(error);
 }
 
+constexpr const char* kBothTexts = "Version and user-defined name";
+
 // What the warning about a camera whose texts were not all read says: which text, and why.
 struct UnreadTexts {
   const char* which = nullptr;  // none: both were read
@@ -41,7 +43,7 @@ UnreadTexts ReadTexts(UsbCameraBus& bus, const std::string& connection_id, UvBoo
   // Every camera read costs a bounded wait; a stop request ends the discovery's waits, so it
   // ends these too.
   if (quarx::util::StopRequested()) {
-    return {"Version and user-defined name", PvResult(PvResult::Code::ABORTED, "a stop was requested")};
+    return {kBothTexts, PvResult(PvResult::Code::ABORTED, "a stop was requested")};
   }
   UvBootstrapReads reads;
   const PvResult opened = bus.ReadFromCamera(connection_id, [&](const MemoryRead& read) {
@@ -49,10 +51,10 @@ UnreadTexts ReadTexts(UsbCameraBus& bus, const std::string& connection_id, UvBoo
     return PvResult();
   });
   if (opened.IsFailure()) {
-    return {"Version and user-defined name", opened};
+    return {kBothTexts, opened};
   }
   if (reads.device_version.IsFailure()) {
-    return {reads.user_defined_name.IsFailure() ? "Version and user-defined name" : "Version", reads.device_version};
+    return {reads.user_defined_name.IsFailure() ? kBothTexts : "Version", reads.device_version};
   }
   if (reads.user_defined_name.IsFailure()) {
     return {"User-defined name", reads.user_defined_name};

@@ -117,9 +117,9 @@ EmulatorOptions ParseEmulatorOptions(const std::vector<std::string>& args) {
       *it->second = true;
       continue;
     }
-    const bool takesValue =
-        texts.count(option) != 0 || option == "--serial-feature" || option == "--install-ms" || option == "--reset-ms" || option == "--sources" ||
-        option == "--stall-after" || option == "--write-ms";
+    const bool takesValue = texts.count(option) != 0 || option == "--serial-feature" || option == "--install-ms" ||
+                            option == "--reset-ms" || option == "--sources" || option == "--stall-after" ||
+                            option == "--write-ms";
     if (!takesValue) {
       throw std::invalid_argument("unknown option(" + option + ")");
     }

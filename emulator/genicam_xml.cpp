@@ -81,11 +81,9 @@ std::string StringReg(const std::string& name, std::uint32_t address, std::uint3
 std::uint32_t Value(FileId id) { return static_cast<std::uint32_t>(id); }
 
 std::string DeviceControlNodes(const EmulatorOptions& options) {
-  const std::string serialNumber =
-      options.serialFeature
-          ? StringReg("DeviceSerialNumber", reg::kSerialNumberFeature, reg::kSerialNumberFeatureSize, "RO")
-          : StringReg("DeviceSerialNumber", bootstrap::kSerialNumber, bootstrap::kSerialNumberSize, "RO");
-  return serialNumber +
+  const bool mapped = options.serialFeature.has_value();
+  return StringReg("DeviceSerialNumber", mapped ? reg::kSerialNumberFeature : bootstrap::kSerialNumber,
+                   mapped ? reg::kSerialNumberFeatureSize : bootstrap::kSerialNumberSize, "RO") +
          StringReg("DeviceUserID", bootstrap::kUserDefinedName, bootstrap::kUserDefinedNameSize, "RW") +
          Command("DeviceReset", "DeviceResetRegister") + IntReg("DeviceResetRegister", reg::kDeviceReset, "WO");
 }
@@ -209,8 +207,8 @@ std::string FeatureRefs(const std::vector<std::string>& features) {
 std::string BuildGenicamXml(const std::string& baseXml, const EmulatorOptions& options) {
   std::string xml = baseXml;
   std::vector<std::string> rootFeatures = {"FileAccessControl", "FirmwareUpdateControl"};
-  std::string nodes =
-      "\t<!-- Added by fwcam-emulator -->\n\n" + DeviceControlNodes(options) + FileAccessNodes() + FirmwareUpdateNodes();
+  std::string nodes = "\t<!-- Added by fwcam-emulator -->\n\n" + DeviceControlNodes(options) + FileAccessNodes() +
+                      FirmwareUpdateNodes();
   if (options.sources) {
     rootFeatures.push_back("SourceControl");
     nodes += SourceNodes(*options.sources);

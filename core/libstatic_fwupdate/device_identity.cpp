@@ -11,6 +11,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <fmt/format.h>
 

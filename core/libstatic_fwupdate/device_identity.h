@@ -3,7 +3,6 @@
 // address names whoever holds it when the connection is made.
 
 #include <stdexcept>
-#include <vector>
 
 #include "core/device.h"
 #include "core/found_device_info.h"

@@ -258,6 +258,18 @@ class RunningProgram {
   bool eof_ = false, finished_ = false;
 };
 
+// Outside texts reached the output as text: no control byte but the line ends, and, when
+// `forged` is given, no line that a text's own line feed began (one that starts with it).
+inline void ExpectShownAsText(const ProgramRun& run, const std::string& forged = "") {
+  EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(),
+                          [](unsigned char c) { return c != '\n' && (c < 0x20 || c == 0x7F); }),
+            0)
+      << run.out;
+  for (const std::string& line : run.Lines()) {
+    EXPECT_TRUE(forged.empty() || line.rfind(forged, 0) != 0) << run.out;
+  }
+}
+
 inline ProgramRun RunFwupdate(const std::vector<std::string>& arguments, const RunOptions& setup = {}) {
   return RunningProgram(arguments, setup).Finish();
 }

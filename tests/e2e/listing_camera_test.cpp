@@ -207,13 +207,12 @@ TEST(FileInfoProgram, CameraAndPackageTextsAreShownAsTextOneRecordPerLine) {
   const TempPath package("e2e-texts.guf");
   WriteUpdatePackage(package.str(), {{{{"DeviceVersion", "1\\.1"}}, "2.0\x1b[1A\r", "new\n[Index 9]\xc0\xaf"},
                                      {{{"DeviceModelName", "[\\s\\S]*"}}, "3.0", "any"}});
-  const auto raw = [](unsigned char c) { return c != '\n' && (c < 0x20 || c == 0x7F); };
   // No raw control byte and no line of their own, for the update too, whose error line quotes the model.
   for (const auto& [args, lines] : std::vector<std::pair<std::vector<std::string>, std::size_t>>{
            {{"-f", package.str()}, 9}, {{"-u", package.str(), "--no-prompt"}, 14}}) {
     const ProgramRun run = RunFwupdate(args + Lines{"--timeout", kDiscoveryMs});
     EXPECT_EQ(run.Lines().size(), lines) << run.out;
-    EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(), raw), 0) << run.out;
+    ExpectShownAsText(run);
     EXPECT_THAT(run.out, HasSubstr(model)) << run.out;
   }
   // The log quotes them too (the first update's mismatch line, the camera's version): escaped
@@ -225,10 +224,7 @@ TEST(FileInfoProgram, CameraAndPackageTextsAreShownAsTextOneRecordPerLine) {
     GTEST_SKIP() << kNoMountNamespace;
   }
   EXPECT_THAT(run.out, HasSubstr("(DeviceVersion) from camera(" + version + ") and expect(1\\.1) is mismatch)"));
-  EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(), raw), 0) << run.out;
-  for (const std::string& line : run.Lines()) {
-    EXPECT_NE(line.rfind("[Dev  9]", 0), 0u) << run.out;
-  }
+  ExpectShownAsText(run, "[Dev  9]");
 }
 
 // The package's file name, and any argument, is outside text as well: `-f` quotes the name in its
@@ -265,7 +261,6 @@ TEST(FileInfoProgram, PackageFileNameIsShownAsTextOnEitherStream) {
       // Last: it needs a mount namespace of its own for the configuration.
       {"log on the console", {"-f", package.str()}, logged, 0, "guf filename : " + directory + shown + "\n"},
   };
-  const auto raw = [](unsigned char c) { return c != '\n' && (c < 0x20 || c == 0x7F); };
   for (const auto& r : kRuns) {
     SCOPED_TRACE(r.what);
     const ProgramRun run = RunFwupdate(r.args + Lines{"--timeout", kDiscoveryMs}, r.setup);
@@ -274,10 +269,7 @@ TEST(FileInfoProgram, PackageFileNameIsShownAsTextOnEitherStream) {
     }
     EXPECT_EQ(run.exitStatus, r.exitStatus) << run.out;
     EXPECT_THAT(run.out, HasSubstr(r.shows));
-    EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(), raw), 0) << run.out;
-    for (const std::string& line : run.Lines()) {
-      EXPECT_NE(line.rfind("[Dev  9] x", 0), 0u) << run.out;
-    }
+    ExpectShownAsText(run, "[Dev  9] x");
   }
 }
 

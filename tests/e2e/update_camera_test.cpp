@@ -186,10 +186,7 @@ TEST_P(UpdateRun, PrintsItsLinesEndsWithItsStatusAndLeavesTheCamerasAsExpected) 
   const ProgramRun run = Finish(*program);
   EXPECT_THAT(run.Lines(), ElementsAreArray(c.lines)) << run.out;
   // Whatever a camera, a package or the package's file name holds reaches the console as text.
-  EXPECT_EQ(std::count_if(run.out.begin(), run.out.end(),
-                          [](unsigned char b) { return b != '\n' && (b < 0x20 || b == 0x7F); }),
-            0)
-      << run.out;
+  ExpectShownAsText(run);
   EXPECT_EQ(run.exitStatus, c.exitStatus);
   EXPECT_GE(run.elapsed, c.atLeast);
   EXPECT_LT(run.elapsed, c.below);
