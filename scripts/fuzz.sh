@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of tests/fuzz/ (clang's libFuzzer with AddressSanitizer and UBSan) in a
 # folder of their own and runs every target for N seconds (default 60), side by side. Fails on
-# any crash, leak, sanitizer report, time-out or excess memory. A reproducer is kept in
+# any crash, leak, sanitizer report, time-out or excess memory; a time-out that its input, run
+# again alone, does not repeat is shown but fails nothing. A reproducer is kept in
 # <build>/findings/<target>/; copied into tests/fuzz/regressions/<target>/ it becomes a
 # regression case of the ordinary test run.
 set -euo pipefail
@@ -42,19 +43,55 @@ for t in "${targets[@]}"; do
   pids+=($!)
 done
 
+# The input a target stopped on, as libFuzzer named it.
+finding() { sed -n 's/.*Test unit written to //p' "$build/logs/$1.log" | tail -n 1; }
+
+# A time-out is a wall-clock window, and a machine can stall (a busy or paused host) with any
+# input in flight. The input is run again on its own, three times under the same limits: a
+# time-out that comes back is a finding, one that does not is shown with its input but fails
+# nothing.
+timeout_not_repeated() {
+  local t="$1" unit run
+  grep -q 'ERROR: libFuzzer: timeout' "$build/logs/$t.log" || return 1
+  unit="$(finding "$t")"
+  [ -f "$unit" ] || return 1
+  for run in 1 2 3; do
+    "$fuzz/${t}_fuzz" "${limits[@]}" "$unit" >"$build/logs/$t.replay$run.log" 2>&1 </dev/null || return 1
+  done
+}
+
 failed=()
+shown=()
 for i in "${!targets[@]}"; do
   t="${targets[$i]}"
-  if wait "${pids[$i]}"; then status=ok; else status=FAILED; failed+=("$t"); fi
+  if wait "${pids[$i]}"; then
+    status=ok
+  elif timeout_not_repeated "$t"; then
+    status=stall; shown+=("$t")
+  else
+    status=FAILED; failed+=("$t"); shown+=("$t")
+  fi
   # libFuzzer's last status line: executions, coverage, corpus.
   stats="$(grep -E '^#[0-9]+[[:space:]]' "$build/logs/$t.log" | tail -n 1 || true)"
   printf '%-15s %-6s %s\n' "$t" "$status" "${stats:-no status line, see $build/logs/$t.log}"
 done
 
-for t in "${failed[@]}"; do
+# A CI log is all that is left of a run on a machine of its own: where the target stood (the
+# report and its stacks) and the input itself, in base64.
+for t in "${shown[@]}"; do
   echo
-  echo "=== $t: $build/logs/$t.log"
-  grep -E -m 20 'ERROR|runtime error|SUMMARY|Test unit written' "$build/logs/$t.log" || tail -n 30 "$build/logs/$t.log"
+  if [[ " ${failed[*]} " == *" $t "* ]]; then
+    echo "=== $t: $build/logs/$t.log"
+  else
+    echo "=== $t: a time-out that three runs of its input alone did not repeat (a stall of the machine): $build/logs/$t.log"
+  fi
+  report="$(sed -n '/ERROR: /,/SUMMARY/p' "$build/logs/$t.log" | head -n 60)"
+  printf '%s\n' "${report:-$(tail -n 30 "$build/logs/$t.log")}"
+  unit="$(finding "$t")"
+  if [ -f "$unit" ]; then
+    echo "Input: $unit, $(stat -c %s "$unit") bytes, base64:"
+    head -c 8192 "$unit" | base64
+  fi
   echo "Replay: $fuzz/${t}_fuzz <file in $build/findings/$t/>"
   echo "Keep as a regression case: copy it into tests/fuzz/regressions/$t/"
 done
