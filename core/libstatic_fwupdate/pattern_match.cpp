@@ -532,6 +532,14 @@ PatternMatcher& VersionCheckPatternMatcher() {
   return matcher;
 }
 
+void StartPatternBudgetsAfresh() {
+  for (PatternMatcher* matcher : {&ProcessPatternMatcher(), &VersionCheckPatternMatcher()}) {
+    matcher->Reap();
+    matcher->spentByEnded_ = std::chrono::nanoseconds(0);
+    matcher->budgetSpent_ = false;
+  }
+}
+
 void CompilePattern(const std::string& pattern) { ProcessPatternMatcher().Compile(pattern); }
 
 bool MatchWhole(const std::string& value, const std::string& pattern) {

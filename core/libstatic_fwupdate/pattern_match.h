@@ -82,6 +82,8 @@ class PatternMatcher {
   std::chrono::nanoseconds spentByEnded_{0};
   std::chrono::nanoseconds spentByRunning_{0};
   bool budgetSpent_ = false;
+
+  friend void StartPatternBudgetsAfresh();
 };
 
 // The matching process, from fork() to _exit(): serves the requests of `tool`, its parent, on
@@ -94,6 +96,10 @@ PatternMatcher& ProcessPatternMatcher();
 // The matcher of the version checks after a camera was flashed, with a budget of their own: the
 // conditions may have spent the command's, and a finished update must not end unchecked for it.
 PatternMatcher& VersionCheckPatternMatcher();
+// A test seam: both matchers above end their matching processes and start over with the budgets
+// of a new command, as each run of the tool does. A test binary runs many commands' worth of
+// tests in one process, where the budgets would otherwise run out for whichever tests come last.
+void StartPatternBudgetsAfresh();
 void CompilePattern(const std::string& pattern);
 bool MatchWhole(const std::string& value, const std::string& pattern);
 
