@@ -30,6 +30,9 @@ struct PvDeviceIdentity {
   // USB3 Vision only: the GUID string of the camera's device-info descriptor, by which Aravis
   // opens the camera; empty when its descriptors hold none.
   std::string device_guid;
+  // USB3 Vision only: the serial number of the camera's bootstrap register (0x0144) as read at
+  // discovery through the device Aravis opened; empty when it could not be read.
+  std::string bootstrap_serial_number;
 };
 
 class PvDeviceInfo {

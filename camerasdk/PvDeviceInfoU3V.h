@@ -12,7 +12,9 @@ class PvDeviceInfoU3V : public PvDeviceInfo {
                   const PvInterface* host_interface);
 
   PvString GetDeviceGUID() const { return PvString(device_guid_); }
+  PvString GetBootstrapSerialNumber() const { return PvString(bootstrap_serial_number_); }
 
  private:
   std::string device_guid_;
+  std::string bootstrap_serial_number_;
 };

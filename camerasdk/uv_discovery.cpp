@@ -4,6 +4,10 @@
 
 #include <arv.h>
 
+#include <algorithm>
+
+#include <fmt/format.h>
+
 #include "camerasdk/PvDeviceInfoU3V.h"
 #include "camerasdk/arv_support.h"
 #include "util/quarxlog.h"
@@ -31,38 +35,107 @@ PvResult Outcome(bool succeeded, GError* error, const std::string& failure) {
   return error == nullptr ? Failure(PvResult::Code::GENERIC_ERROR, failure) : ResultFromError(error);
 }
 
-constexpr const char* kBothTexts = "Version and user-defined name";
+std::string ListedDevices(std::size_t count) {
+  return fmt::format("{} listed device{}", count, count == 1 ? "" : "s");
+}
 
-// What the warning about a camera whose texts were not all read says: which text, and why.
-struct UnreadTexts {
-  const char* which = nullptr;  // none: both were read
-  PvResult why;
-};
+std::string Describe(const PvDeviceIdentity& camera) {
+  return fmt::format("USB3 Vision camera {} ({}, serial number {})", camera.connection_id, camera.model_name,
+                     camera.serial_number);
+}
 
-UnreadTexts ReadTexts(UsbCameraBus& bus, const std::string& connection_id, UvBootstrapTexts& texts) {
+// The texts not read, as the warning names them: "Version", "User-defined name and serial
+// number", ...
+std::string NotRead(const UvBootstrapReads& reads) {
+  std::vector<std::string> names;
+  if (reads.device_version.IsFailure()) names.push_back("version");
+  if (reads.user_defined_name.IsFailure()) names.push_back("user-defined name");
+  if (reads.serial_number.IsFailure()) names.push_back("serial number");
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+  }
+  if (!text.empty()) {
+    text[0] = static_cast<char>(text[0] - 'a' + 'A');
+  }
+  return text;
+}
+
+// Why a camera's texts were not read: the first failure, in the order of the reads.
+PvResult FirstFailure(const UvBootstrapReads& reads) {
+  for (const PvResult* result : {&reads.device_version, &reads.user_defined_name, &reads.serial_number}) {
+    if (result->IsFailure()) {
+      return *result;
+    }
+  }
+  return PvResult();
+}
+
+UvBootstrapReads NoneRead(const PvResult& why) { return {why, why, why}; }
+
+UvBootstrapReads ReadTexts(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>& cameras,
+                           const PvDeviceIdentity& identity, UvBootstrapTexts& texts) {
   // Every camera read costs a bounded wait; a stop request ends the discovery's waits, so it
   // ends these too.
   if (quarx::util::StopRequested()) {
-    return {kBothTexts, PvResult(PvResult::Code::ABORTED, "a stop was requested")};
+    return NoneRead(PvResult(PvResult::Code::ABORTED, "a stop was requested"));
+  }
+  // Texts read from whichever device Aravis finds first would stand under this camera's record.
+  const UsbCameraChoice choice = ChooseUsbCamera(cameras, identity.connection_id);
+  if (choice.refusal.IsFailure()) {
+    return NoneRead(choice.refusal);
   }
   UvBootstrapReads reads;
-  const PvResult opened = bus.ReadFromCamera(connection_id, [&](const MemoryRead& read) {
+  const PvResult opened = bus.ReadFromCamera(choice.camera, [&](const MemoryRead& read) {
     reads = ReadUvBootstrapTexts(read, texts);
     return PvResult();
   });
-  if (opened.IsFailure()) {
-    return {kBothTexts, opened};
-  }
-  if (reads.device_version.IsFailure()) {
-    return {reads.user_defined_name.IsFailure() ? kBothTexts : "Version", reads.device_version};
-  }
-  if (reads.user_defined_name.IsFailure()) {
-    return {"User-defined name", reads.user_defined_name};
-  }
-  return {};
+  return opened.IsFailure() ? NoneRead(opened) : reads;
 }
 
 }  // namespace
+
+UsbCameraChoice ChooseUsbCamera(const std::vector<PvDeviceIdentity>& listing, const std::string& connection_id) {
+  const auto count = [&listing](auto same) {
+    return static_cast<std::size_t>(std::count_if(listing.begin(), listing.end(), same));
+  };
+  const std::size_t named = count([&](const PvDeviceIdentity& entry) { return entry.connection_id == connection_id; });
+  if (named == 0) {
+    return {{}, Failure(PvResult::Code::NOT_FOUND, "No USB3 Vision device with id " + connection_id)};
+  }
+  if (named > 1) {
+    return {{},
+            Failure(PvResult::Code::GENERIC_ERROR,
+                    fmt::format("The id {} is held by {}: which of them it names cannot be told", connection_id,
+                                ListedDevices(named)))};
+  }
+  const PvDeviceIdentity& camera =
+      *std::find_if(listing.begin(), listing.end(),
+                    [&](const PvDeviceIdentity& entry) { return entry.connection_id == connection_id; });
+  const std::size_t holders =
+      count([&](const PvDeviceIdentity& entry) { return entry.device_guid == camera.device_guid; });
+  if (camera.device_guid.empty()) {
+    return {{},
+            Failure(PvResult::Code::GENERIC_ERROR,
+                    fmt::format("The {} has no GUID ({} without one), and Aravis opens a camera by its GUID "
+                                "alone: it would open the first USB device it finds without one",
+                                Describe(camera), ListedDevices(holders)))};
+  }
+  if (holders > 1) {
+    return {{},
+            Failure(PvResult::Code::GENERIC_ERROR,
+                    fmt::format("The {} cannot be told apart: its GUID {} is held by {}, and Aravis opens a "
+                                "camera by its GUID alone: it would open the first of them it finds",
+                                Describe(camera), camera.device_guid, ListedDevices(holders)))};
+  }
+  return {camera, PvResult()};
+}
+
+PvResult OpenUsbCamera(const PvDeviceIdentity& camera, ArvDevice*& device) {
+  GError* error = nullptr;
+  device = arv_uv_device_new_from_guid(camera.device_guid.c_str(), &error);
+  return Outcome(device != nullptr, error, "The " + Describe(camera) + " cannot be opened");
+}
 
 PvResult AravisUsbBus::List(std::vector<PvDeviceIdentity>& cameras) {
   ArvInterface* usb = UsbInterface();
@@ -87,17 +160,12 @@ PvResult AravisUsbBus::List(std::vector<PvDeviceIdentity>& cameras) {
   return PvResult();
 }
 
-PvResult AravisUsbBus::ReadFromCamera(const std::string& connection_id,
+PvResult AravisUsbBus::ReadFromCamera(const PvDeviceIdentity& camera,
                                       const std::function<PvResult(const MemoryRead&)>& read) {
-  ArvInterface* usb = UsbInterface();
-  if (usb == nullptr) {
-    return NoUsbInterface();
-  }
   // Opening claims the camera: it is let go as soon as the read is done, so that the connection
   // an update makes later finds it free.
-  GError* error = nullptr;
-  ArvDevice* device = arv_interface_open_device(usb, connection_id.c_str(), &error);
-  const PvResult opened = Outcome(device != nullptr, error, "The camera cannot be opened");
+  ArvDevice* device = nullptr;
+  const PvResult opened = OpenUsbCamera(camera, device);
   if (opened.IsFailure()) {
     return opened;
   }
@@ -114,15 +182,16 @@ void AddUsb3VisionRecords(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>
                           const PvInterface* host_interface, std::vector<std::unique_ptr<PvDeviceInfo>>& devices) {
   for (PvDeviceIdentity identity : cameras) {
     UvBootstrapTexts texts;
-    const UnreadTexts unread = ReadTexts(bus, identity.connection_id, texts);
-    if (unread.which != nullptr) {
-      quarx::util::Log::GetInstance("").logger_->warn(
-          "<{}> {} of the USB3 Vision camera {} ({}, serial number {}) not read: Result({}), Description({})", "Find",
-          unread.which, identity.connection_id, identity.model_name, identity.serial_number,
-          unread.why.GetCodeString().GetAscii(), unread.why.GetDescription().GetAscii());
+    const UvBootstrapReads reads = ReadTexts(bus, cameras, identity, texts);
+    const PvResult why = FirstFailure(reads);
+    if (why.IsFailure()) {
+      quarx::util::Log::GetInstance("").logger_->warn("<{}> {} of the {} not read: Result({}), Description({})",
+                                                      "Find", NotRead(reads), Describe(identity),
+                                                      why.GetCodeString().GetAscii(), why.GetDescription().GetAscii());
     }
     identity.version = texts.device_version;
     identity.user_defined_name = texts.user_defined_name;
+    identity.bootstrap_serial_number = texts.serial_number;
     devices.push_back(std::make_unique<PvDeviceInfoU3V>(identity, identity.device_guid, host_interface));
   }
 }

@@ -12,18 +12,33 @@
 #include "camerasdk/PvResult.h"
 #include "camerasdk/uv_bootstrap_texts.h"
 
+typedef struct _ArvDevice ArvDevice;
+
 namespace camerasdk {
+
+// The listed camera a connection id names, when that camera can be opened as itself. Aravis
+// opens a USB3 Vision camera by its GUID alone: the first USB device whose GUID string is that
+// one, and with an empty GUID the first USB device without one. So a camera is chosen only when
+// exactly one listed device has the id, its GUID is not empty and no other listed device
+// carries it; otherwise `refusal` says why, naming the camera, its GUID and how many listed
+// devices hold it.
+struct UsbCameraChoice {
+  PvDeviceIdentity camera;  // the listing entry, when `refusal` is OK
+  PvResult refusal;
+};
+UsbCameraChoice ChooseUsbCamera(const std::vector<PvDeviceIdentity>& listing, const std::string& connection_id);
 
 // The USB side of a discovery: the host's bus through Aravis, a script in tests.
 class UsbCameraBus {
  public:
   virtual ~UsbCameraBus() = default;
   // The USB3 Vision cameras on the bus with what the USB listing gives of them: ids, vendor,
-  // model, manufacturer information and serial number, but no version and no user-defined name.
+  // model, manufacturer information, serial number and GUID, but no version and no user-defined
+  // name.
   virtual PvResult List(std::vector<PvDeviceIdentity>& cameras) = 0;
-  // Opens the listed camera with that connection id only while `read` runs, handing it the
-  // camera's memory. The result is the open's failure, else what `read` returns.
-  virtual PvResult ReadFromCamera(const std::string& connection_id,
+  // Opens a camera that ChooseUsbCamera chose only while `read` runs, handing it the camera's
+  // memory. The result is the open's failure, else what `read` returns.
+  virtual PvResult ReadFromCamera(const PvDeviceIdentity& camera,
                                   const std::function<PvResult(const MemoryRead&)>& read) = 0;
 };
 
@@ -31,13 +46,19 @@ class UsbCameraBus {
 class AravisUsbBus : public UsbCameraBus {
  public:
   PvResult List(std::vector<PvDeviceIdentity>& cameras) override;
-  PvResult ReadFromCamera(const std::string& connection_id,
+  PvResult ReadFromCamera(const PvDeviceIdentity& camera,
                           const std::function<PvResult(const MemoryRead&)>& read) override;
 };
 
-// Appends one record per listed camera, each pointing at `host_interface`, with the version and
-// user-defined name read from the camera itself. A camera that cannot be opened or read, or is
-// reached after a stop request, is listed all the same, with those two empty and one warning.
+// Opens a camera that ChooseUsbCamera chose, by its GUID: the open Aravis's own open by id ends
+// in, without first looking the id up in Aravis's table, where another device's name or GUID
+// can stand for it.
+PvResult OpenUsbCamera(const PvDeviceIdentity& camera, ArvDevice*& device);
+
+// Appends one record per listed camera, each pointing at `host_interface`, with the version,
+// user-defined name and bootstrap serial number read from the camera itself. A camera that
+// cannot be chosen, opened or read, or is reached after a stop request, is listed all the same,
+// with what was not read empty and one warning that names it and says why.
 void AddUsb3VisionRecords(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>& cameras,
                           const PvInterface* host_interface, std::vector<std::unique_ptr<PvDeviceInfo>>& devices);
 

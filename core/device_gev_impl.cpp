@@ -25,7 +25,7 @@ constexpr std::size_t kMacPrefixLength = 8;
 // Stream channels a GigE Vision camera can have at most; a "SourceCount" beyond it is a
 // misread, not a camera, and would mean billions of negotiations.
 constexpr int64_t kMaxSourceCount = 64;
-// The serial number's bootstrap register: a NUL-padded text that may fill its field.
+// The serial number's bootstrap register.
 constexpr int64_t kSerialNumberRegister = 0x00D8;
 constexpr int64_t kSerialNumberLength = 16;
 
@@ -129,15 +129,7 @@ std::string DeviceGEVImpl::GetIPAddress() const { return gev_->GetIPAddress(); }
 std::string DeviceGEVImpl::GetMACAddress() const { return gev_->GetMACAddress(); }
 
 std::string DeviceGEVImpl::GetSerialNumber() const {
-  std::vector<uint8_t> field;
-  try {
-    field = gev_->ReadMemory(kSerialNumberRegister, kSerialNumberLength);
-  } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
-    throw ConnectExceptionImpl("GetSerialNumber", __LINE__, ERR_CONNECT, SdkAdaptorMessage(e));
-  } catch (const std::exception& e) {
-    throw ConnectExceptionImpl("GetSerialNumber", __LINE__, ERR_CONNECT, e.what());
-  }
-  return std::string(field.begin(), std::find(field.begin(), field.end(), uint8_t{0}));
+  return ReadBootstrapText("GetSerialNumber", kSerialNumberRegister, kSerialNumberLength);
 }
 
 void DeviceGEVImpl::SetStreamDestination(const std::string& ip, unsigned short port, unsigned int channel) {

@@ -29,8 +29,8 @@ class DeviceGEVImpl : public DeviceImpl {
   bool IsVelmoraDevice() const;
   std::string GetIPAddress() const;
   std::string GetMACAddress() const;
-  // The serial number in the bootstrap register that the discovery answer mirrors, read as
-  // memory up to its first NUL. Throws ConnectException (detail 2000) when it cannot be read.
+  // The serial number in the bootstrap register that the discovery answer mirrors. Throws
+  // ConnectException (detail 2000) when it cannot be read.
   std::string GetSerialNumber() const;
   void SetStreamDestination(const std::string& ip, unsigned short port, unsigned int channel);
 

@@ -268,6 +268,18 @@ void DeviceImpl::DisConnect() {
   }
 }
 
+std::string DeviceImpl::ReadBootstrapText(const char* operation, int64_t address, int64_t length) const {
+  std::vector<uint8_t> field;
+  try {
+    field = device_->ReadMemory(address, length);
+  } catch (const sdkadaptor::ExceptionSdkAdaptor& e) {
+    throw ConnectExceptionImpl(operation, __LINE__, ERR_CONNECT, SdkAdaptorMessage(e));
+  } catch (const std::exception& e) {
+    throw ConnectExceptionImpl(operation, __LINE__, ERR_CONNECT, e.what());
+  }
+  return std::string(field.begin(), std::find(field.begin(), field.end(), uint8_t{0}));
+}
+
 std::shared_ptr<ChunkParser> DeviceImpl::MakeChunkParser() {
   auto parser = std::make_shared<ChunkParser>(device_);
   chunk_parsers_.erase(std::remove_if(chunk_parsers_.begin(), chunk_parsers_.end(),

@@ -88,6 +88,11 @@ class DeviceImpl {
   // buffers that share it may outlive this object.
   std::shared_ptr<ChunkParser> MakeChunkParser();
 
+  // A NUL-padded text of the camera's bootstrap registers, read as memory up to its first NUL
+  // (it may fill its field). Throws ConnectException (detail 2000) for `operation` when it
+  // cannot be read.
+  std::string ReadBootstrapText(const char* operation, int64_t address, int64_t length) const;
+
   std::string connection_id_;
   // Owned; deleted in the destructor after it has been disconnected.
   sdkadaptor::InterfaceDevice* device_;

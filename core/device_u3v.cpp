@@ -22,6 +22,8 @@ std::string DeviceU3V::GetUUID() const { return U3v().GetUUID(); }
 
 std::string DeviceU3V::GetSerialNumber() const { return U3v().GetSerialNumber(); }
 
+std::string DeviceU3V::GetBootstrapSerialNumber() const { return U3v().GetBootstrapSerialNumber(); }
+
 void DeviceU3V::AcquisitionStart(unsigned int bufferCount) { Impl()->AcquisitionStart(bufferCount); }
 
 std::vector<std::shared_ptr<Stream>> DeviceU3V::CreateAndOpenStreams() {

@@ -21,6 +21,8 @@ class DeviceU3V : public Device {
   std::string GetUUID() const;
   // As the USB listing gave it when the camera was connected; see DeviceU3VImpl.
   std::string GetSerialNumber() const;
+  // As the camera's bootstrap register holds it; see DeviceU3VImpl.
+  std::string GetBootstrapSerialNumber() const;
 
   void AcquisitionStart(unsigned int bufferCount) override;
   // Adds one stream and opens the first; every call adds another.

@@ -14,6 +14,13 @@
 #include "util/quarxlog.h"
 
 namespace quarx::core {
+namespace {
+
+// The serial number's bootstrap register (GenCP's technology-agnostic map).
+constexpr int64_t kSerialNumberRegister = 0x0144;
+constexpr int64_t kSerialNumberLength = 64;
+
+}  // namespace
 
 DeviceU3VImpl::DeviceU3VImpl(const std::string& connectionId)
     : DeviceU3VImpl(connectionId, std::make_unique<sdkadaptor::DeviceU3V>()) {}
@@ -40,9 +47,17 @@ const sdkadaptor::DeviceU3V& DeviceU3VImpl::AdaptorU3V(const char* operation) co
   return *u3v;
 }
 
-std::string DeviceU3VImpl::GetUUID() const { return AdaptorU3V("GetUUID").GetGUID(); }
+std::string DeviceU3VImpl::GetUUID() const { return ListedGUID(); }
 
-std::string DeviceU3VImpl::GetSerialNumber() const { return AdaptorU3V("GetSerialNumber").GetSerialNumber(); }
+std::string DeviceU3VImpl::GetSerialNumber() const { return ListedSerialNumber(); }
+
+std::string DeviceU3VImpl::GetBootstrapSerialNumber() const {
+  return ReadBootstrapText("GetBootstrapSerialNumber", kSerialNumberRegister, kSerialNumberLength);
+}
+
+std::string DeviceU3VImpl::ListedGUID() const { return AdaptorU3V("GetUUID").GetGUID(); }
+
+std::string DeviceU3VImpl::ListedSerialNumber() const { return AdaptorU3V("GetSerialNumber").GetSerialNumber(); }
 
 std::vector<std::shared_ptr<Stream>> DeviceU3VImpl::CreateStreams() {
   util::Log::GetInstance("").logger_->info("<{}>", "CreateStreams");

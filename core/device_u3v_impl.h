@@ -20,10 +20,13 @@ class DeviceU3VImpl : public DeviceImpl {
 
   // Throws ConnectException (detail 2000) on failure.
   void Connect();
-  // The device GUID and serial number of the USB listing entry the connection resolved; only
-  // the adaptor's USB3 Vision device knows them.
+  // The device GUID and serial number of the USB listing entry the connection resolved.
   std::string GetUUID() const;
   std::string GetSerialNumber() const;
+  // The serial number in the bootstrap register (0x0144), read through the device that was
+  // opened: the listing tells which entry the connection id resolved, this which camera
+  // answers. Throws ConnectException (detail 2000) when it cannot be read.
+  std::string GetBootstrapSerialNumber() const;
 
   // Adds one stream with a chunk parser of its own; every call adds another.
   std::vector<std::shared_ptr<Stream>> CreateStreams() override;
@@ -34,6 +37,10 @@ class DeviceU3VImpl : public DeviceImpl {
  protected:
   // A new adaptor stream for the camera; the seam through which tests stand in for streams.
   virtual std::shared_ptr<sdkadaptor::InterfaceStream> NewAdaptorStream();
+  // The listing entry's GUID and serial number; only the adaptor's USB3 Vision device knows
+  // them. The seam through which tests stand in for the USB listing.
+  virtual std::string ListedGUID() const;
+  virtual std::string ListedSerialNumber() const;
 
  private:
   // Throws CoreException (result 7, detail 2) for a device of another kind.

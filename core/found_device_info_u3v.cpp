@@ -1,4 +1,4 @@
-// Copies a USB3 Vision adaptor record, GUID included.
+// Copies a USB3 Vision adaptor record, GUID and bootstrap serial number included.
 #include "core/found_device_info_u3v.h"
 
 #include "sdkadaptor/src/device_info_u3v.h"
@@ -12,6 +12,7 @@ FoundDeviceInfoU3V::FoundDeviceInfoU3V(std::unique_ptr<quarx::sdkadaptor::Interf
     return;
   }
   device_guid_ = u3v->GetDeviceGUID();
+  bootstrap_serial_number_ = u3v->GetBootstrapSerialNumber();
 }
 
 FoundDeviceInfoU3V::~FoundDeviceInfoU3V() = default;

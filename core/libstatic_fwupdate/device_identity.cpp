@@ -1,9 +1,10 @@
 // The identity of a connected camera, read where discovery read it and the same way: a GigE
 // Vision camera's MAC address and serial number from the bootstrap registers that its discovery
 // answer mirrors, a USB3 Vision camera's serial number and GUID from the USB listing entry that
-// its connection resolved. A feature such as "DeviceSerialNumber" is never compared: a maker
-// may map it to another register or another form of the serial, and such a camera would be
-// refused for ever.
+// its connection resolved and its serial number from the bootstrap register that discovery read
+// through the device it opened. A feature such as "DeviceSerialNumber" is never compared: a
+// maker may map it to another register or another form of the serial, and such a camera would
+// be refused for ever.
 #include "core/libstatic_fwupdate/device_identity.h"
 
 #include <algorithm>
@@ -74,10 +75,17 @@ std::vector<Field> ReadIdentity(Device& device, FoundDeviceInfo& target) {
       fields.push_back(Compare("serial number", target.GetSerialNumber(), [gev] { return gev->GetSerialNumber(); }));
     }
   } else if (auto* u3v = dynamic_cast<DeviceU3V*>(&device)) {
+    // The listing entry tells which camera the connection id stood for; the register read
+    // through the device Aravis opened tells which camera answered.
     fields.push_back(Compare("serial number", target.GetSerialNumber(), [u3v] { return u3v->GetSerialNumber(); }));
     const auto* u3vTarget = dynamic_cast<const FoundDeviceInfoU3V*>(&target);
     fields.push_back(Compare("GUID", u3vTarget != nullptr ? u3vTarget->GetDeviceGUID() : std::string(),
                              [u3v] { return u3v->GetUUID(); }));
+    // A camera that did not give its register at discovery is known by its listing alone.
+    if (u3vTarget != nullptr && !u3vTarget->GetBootstrapSerialNumber().empty()) {
+      fields.push_back(Compare("bootstrap serial number", u3vTarget->GetBootstrapSerialNumber(),
+                               [u3v] { return u3v->GetBootstrapSerialNumber(); }));
+    }
   } else {
     fields.push_back({"serial number", target.GetSerialNumber(), kUnreadable, false});
   }

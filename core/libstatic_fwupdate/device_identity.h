@@ -20,8 +20,9 @@ class DeviceIdentityMismatch : public std::runtime_error {
 // Throws DeviceIdentityMismatch unless the connected `device` carries the target's identity as
 // discovery read it: over GigE Vision its MAC address and, when the discovery answer carried
 // one, its serial number, both from the bootstrap registers; over USB3 Vision the serial number
-// and GUID of the USB listing entry the connection resolved. A field that cannot be read is not
-// confirmed either.
+// and GUID of the USB listing entry the connection resolved and, when discovery read one, the
+// serial number of the bootstrap register read through the opened device. A field that cannot
+// be read is not confirmed either.
 void ConfirmDeviceIdentity(Device& device, FoundDeviceInfo& target);
 
 }  // namespace quarx::core::fwupdate

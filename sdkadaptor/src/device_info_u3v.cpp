@@ -12,4 +12,9 @@ std::string DeviceInfoU3V::GetDeviceGUID() const {
   return u3v == nullptr ? std::string() : u3v->GetDeviceGUID().GetAscii();
 }
 
+std::string DeviceInfoU3V::GetBootstrapSerialNumber() const {
+  const auto* u3v = dynamic_cast<const PvDeviceInfoU3V*>(info_);
+  return u3v == nullptr ? std::string() : u3v->GetBootstrapSerialNumber().GetAscii();
+}
+
 }  // namespace quarx::sdkadaptor

@@ -13,6 +13,9 @@ class DeviceInfoU3V : public DeviceInfo {
 
   // Empty when the SDK record is not of the USB3 Vision form.
   std::string GetDeviceGUID() const;
+  // The serial number of the camera's bootstrap register as discovery read it through the
+  // device Aravis opened; empty when it could not be read, or for another form of record.
+  std::string GetBootstrapSerialNumber() const;
 };
 
 }  // namespace quarx::sdkadaptor

@@ -60,6 +60,25 @@ class GenICamUpdateTest : public ::testing::Test {
     guffile_ = std::make_unique<GuffileInfo>(package_.str());
   }
 
+  // Connects `camera` for an update of `record`: confirmed unless `error` names the mismatch,
+  // after which nothing is written and the camera is let go.
+  void ExpectConfirmed(MockCamera& camera, const quarx::core::fwupdate::DeviceFactory& factory,
+                       std::unique_ptr<quarx::core::FoundDeviceInfo> record, const std::string& error, int serialReads,
+                       const std::string& name) {
+    GenICamUpdate executor(record, guffile_, 0, factory);
+    try {
+      executor.ConnectCamera();
+      EXPECT_EQ(error, "") << name;
+      EXPECT_TRUE(camera.connected) << name;
+    } catch (const quarx::core::fwupdate::DeviceIdentityMismatch& e) {
+      EXPECT_EQ(e.what(), error) << name;
+      EXPECT_FALSE(camera.connected) << name;
+      EXPECT_THROW(executor.FeatureWrite(Step(T::FeatureWrite, "FirmwareUpdateMode", "On")),
+                   quarx::fwupdate::FWUpdateException);
+    }
+    EXPECT_EQ(camera.serialReads, serialReads) << name;
+  }
+
   std::unique_ptr<GenICamUpdate> Executor(bool connected = true) {
     auto executor = std::make_unique<GenICamUpdate>(record_, guffile_, 0, camera_.Factory());
     if (connected) executor->ConnectCamera();
@@ -175,19 +194,44 @@ TEST_F(GenICamUpdateTest, ConnectedCameraMustBeTheRecordsOne) {
   for (const auto& row : rows) {
     MockCamera camera;
     row.setUp(camera);
-    std::unique_ptr<quarx::core::FoundDeviceInfo> record = row.record();
-    GenICamUpdate executor(record, guffile_, 0, camera.Factory());
-    try {
-      executor.ConnectCamera();
-      EXPECT_EQ(row.error, "") << row.name;
-      EXPECT_TRUE(camera.connected) << row.name;
-    } catch (const quarx::core::fwupdate::DeviceIdentityMismatch& e) {
-      EXPECT_EQ(e.what(), row.error) << row.name;
-      EXPECT_FALSE(camera.connected) << row.name;
-      EXPECT_THROW(executor.FeatureWrite(Step(T::FeatureWrite, "FirmwareUpdateMode", "On")),
-                   quarx::fwupdate::FWUpdateException);
-    }
-    EXPECT_EQ(camera.serialReads, row.serialReads) << row.name;
+    ExpectConfirmed(camera, camera.Factory(), row.record(), row.error, row.serialReads, row.name);
+  }
+}
+
+// Over USB3 Vision the listing entry that the connection id resolved must be the record's, and
+// so must the serial number register read through the device Aravis opened (by GUID alone):
+// the listing cannot tell which device answered. A camera that refused the register at
+// discovery is confirmed by the listing alone.
+TEST_F(GenICamUpdateTest, ConnectedUsb3VisionCameraMustBeTheRecordsOne) {
+  using quarx::test::DiscoveredUsbCamera;
+  const std::string expected = "Connected device is not the target : expected serial number SN1 GUID GUID-1";
+  const std::string bootstrap = " bootstrap serial number ";
+  const struct {
+    const char* name;
+    std::function<void(MockCamera&)> setUp;
+    std::vector<std::uint64_t> refusedAtDiscovery;
+    std::string error;  // none: confirmed
+    int serialReads;
+  } rows[] = {
+      {"the same camera", [](MockCamera&) {}, {}, "", 1},
+      {"another camera answering the open", [](MockCamera& c) { c.bootstrapSerial = "SN2"; }, {},
+       expected + bootstrap + "SN1, found serial number SN1 GUID GUID-1" + bootstrap + "SN2", 1},
+      {"register refused after connecting", [](MockCamera& c) { c.serialUnreadable = true; }, {},
+       expected + bootstrap + "SN1, found serial number SN1 GUID GUID-1" + bootstrap + "(unreadable)", 1},
+      {"register refused at discovery", [](MockCamera& c) { c.bootstrapSerial = "SN2"; }, {0x0144}, "", 0},
+      {"register refused at discovery, another listing entry", [](MockCamera& c) { c.listedGuid = "GUID-2"; },
+       {0x0144}, expected + ", found serial number SN1 GUID GUID-2", 0},
+      {"the listing resolved another GUID", [](MockCamera& c) { c.listedGuid = "GUID-2"; }, {},
+       expected + bootstrap + "SN1, found serial number SN1 GUID GUID-2" + bootstrap + "SN1", 1},
+      {"the listing resolved another serial number", [](MockCamera& c) { c.listedSerial = "SN2"; }, {},
+       expected + bootstrap + "SN1, found serial number SN2 GUID GUID-1" + bootstrap + "SN1", 1},
+  };
+  for (const auto& row : rows) {
+    MockCamera camera;
+    camera.bootstrapSerial = "SN1";
+    row.setUp(camera);
+    ExpectConfirmed(camera, camera.Usb3VisionFactory(), DiscoveredUsbCamera({"1.0.0", "L3", row.refusedAtDiscovery}),
+                    row.error, row.serialReads, row.name);
   }
 }
 

@@ -12,6 +12,8 @@
 
 #include "core/device_gev.h"
 #include "core/device_gev_impl.h"
+#include "core/device_u3v.h"
+#include "core/device_u3v_impl.h"
 #include "camerasdk/PvDeviceInfoGEV.h"
 #include "core/found_device_info.h"
 #include "core/found_device_info_gev.h"
@@ -36,9 +38,23 @@ class MockCamera {
   core::fwupdate::DeviceFactory Factory() {
     return [this](std::unique_ptr<core::FoundDeviceInfo>& info) -> std::shared_ptr<core::Device> {
       auto device = std::make_unique<::testing::NiceMock<MockDeviceGEV>>();
-      Wire(*device);
+      Wire(*device, 0x00D8, 16);
+      ON_CALL(*device, Connect(::testing::_, ::testing::_)).WillByDefault([this] { Connect(); });
+      ON_CALL(*device, GetMACAddress()).WillByDefault([this] { return mac; });
       return std::make_shared<core::DeviceGEV>(
           std::make_shared<core::DeviceGEVImpl>(info->GetConnectionId(), std::move(device)));
+    };
+  }
+
+  // The same camera over USB3 Vision: the listing entry its connection resolved carries
+  // `listedSerial` and `listedGuid`, and its serial number register is at 0x0144 (64 bytes).
+  core::fwupdate::DeviceFactory Usb3VisionFactory() {
+    return [this](std::unique_ptr<core::FoundDeviceInfo>& info) -> std::shared_ptr<core::Device> {
+      auto device = std::make_unique<::testing::NiceMock<MockDeviceU3V>>();
+      Wire(*device, 0x0144, 64);
+      ON_CALL(*device, Connect(::testing::_)).WillByDefault([this] { Connect(); });
+      return std::make_shared<core::DeviceU3V>(
+          std::make_shared<ListedDeviceU3VImpl>(info->GetConnectionId(), std::move(device), *this));
     };
   }
 
@@ -61,20 +77,40 @@ class MockCamera {
   int connects = 0;
   int disconnects = 0;
   bool connected = false;
-  // The serial number register (0x00D8, 16 bytes; the text is NUL-padded) and the MAC address.
+  // The serial number register (GigE Vision: 0x00D8, 16 bytes; the text is NUL-padded) and the
+  // MAC address.
   std::string bootstrapSerial = kSerialNumber;
   bool serialUnreadable = false;
   std::string mac = kMacAddress;
   int serialReads = 0;
+  // USB3 Vision: the USB listing entry the connection resolved.
+  std::string listedSerial = "SN1";
+  std::string listedGuid = "GUID-1";
 
  private:
-  void Wire(::testing::NiceMock<MockDeviceGEV>& device) {
-    using ::testing::_;
-    ON_CALL(device, Connect(_, _)).WillByDefault([this](const std::string&, AccessTypeEnum) {
-      if (failConnect_) throw sdkadaptor::ExceptionSdkAdaptor(kGenericError, "camera does not answer");
-      ++connects;
-      connected = true;
-    });
+  // Stands in for the USB listing, which only the SDK's USB3 Vision device knows.
+  class ListedDeviceU3VImpl : public core::DeviceU3VImpl {
+   public:
+    ListedDeviceU3VImpl(const std::string& id, std::unique_ptr<MockDeviceU3V> device, const MockCamera& camera)
+        : DeviceU3VImpl(id, std::move(device)), camera_(camera) {}
+
+   protected:
+    std::string ListedGUID() const override { return camera_.listedGuid; }
+    std::string ListedSerialNumber() const override { return camera_.listedSerial; }
+
+   private:
+    const MockCamera& camera_;
+  };
+
+  void Connect() {
+    if (failConnect_) throw sdkadaptor::ExceptionSdkAdaptor(kGenericError, "camera does not answer");
+    ++connects;
+    connected = true;
+  }
+
+  // What both transports share; the serial number register is at `serialAddress`.
+  template <class Device>
+  void Wire(Device& device, int64_t serialAddress, int64_t serialLength) {
     ON_CALL(device, DisConnect()).WillByDefault([this] {
       if (failingDisconnects_ != 0) {
         if (failingDisconnects_ > 0) --failingDisconnects_;
@@ -84,8 +120,7 @@ class MockCamera {
       connected = false;
     });
     ON_CALL(device, IsConnected()).WillByDefault([this] { return connected; });
-    ON_CALL(device, GetMACAddress()).WillByDefault([this] { return mac; });
-    ON_CALL(device, ReadMemory(0x00D8, 16)).WillByDefault([this](int64_t, int64_t size) {
+    ON_CALL(device, ReadMemory(serialAddress, serialLength)).WillByDefault([this](int64_t, int64_t size) {
       ++serialReads;
       if (serialUnreadable) throw sdkadaptor::ExceptionSdkAdaptor(kGenericError, "no answer");
       std::vector<uint8_t> field(static_cast<std::size_t>(size), 0);

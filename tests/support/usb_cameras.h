@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,13 +18,18 @@ namespace quarx::test {
 // The addresses are GenCP's own numbers, not the code's constants: a wrong address in the code
 // reads nothing here.
 constexpr std::uint64_t kDeviceVersionRegister = 0x00C4;
+constexpr std::uint64_t kSerialNumberRegister = 0x0144;
 constexpr std::uint64_t kUserDefinedNameRegister = 0x0184;
 
 struct UsbCamera {
   std::string version;            // the bytes of the camera's 64-byte field at 0x00C4
   std::string user_defined_name;  // at 0x0184
-  std::vector<std::uint64_t> refused_reads = {};  // the addresses whose read fails
-  std::string guid = "";          // its device-info descriptor's GUID string
+  std::vector<std::uint64_t> refused_reads = {};  // the addresses whose read gets an error answer
+  // Its device-info descriptor's GUID string; camera i has "GUID-i" when none is given.
+  std::optional<std::string> guid = std::nullopt;
+  std::vector<std::uint64_t> silent_reads = {};  // the addresses whose read times out
+  // Its serial number register at 0x0144; the listing's serial number when none is given.
+  std::optional<std::string> bootstrap_serial = std::nullopt;
 };
 
 // Camera i (from 1) is listed as "2-i", a Velmora FWCAM-U with serial number "SNi".
@@ -34,30 +40,54 @@ class ScriptedUsbBus : public camerasdk::UsbCameraBus {
   PvResult List(std::vector<PvDeviceIdentity>& listed) override {
     for (std::size_t i = 1; i <= cameras_.size(); ++i) {
       const std::string n = std::to_string(i);
-      listed.push_back({"2-" + n, "", "2-" + n, "Velmora", "FWCAM-U", "", "", "SN" + n, "", cameras_[i - 1].guid});
+      PvDeviceIdentity entry;
+      entry.connection_id = entry.unique_id = "2-" + n;
+      entry.vendor_name = "Velmora";
+      entry.model_name = "FWCAM-U";
+      entry.serial_number = "SN" + n;
+      entry.device_guid = cameras_[i - 1].guid.value_or("GUID-" + n);
+      listed.push_back(entry);
     }
     return PvResult();
   }
-  PvResult ReadFromCamera(const std::string& id,
+  // The camera opened is the one the entry's GUID names, as with Aravis.
+  PvResult ReadFromCamera(const PvDeviceIdentity& entry,
                           const std::function<PvResult(const camerasdk::MemoryRead&)>& read) override {
     ++opens;
-    const UsbCamera& camera = cameras_.at(std::stoul(id.substr(2)) - 1);
-    return read([&camera](std::uint64_t address, std::uint32_t size, std::uint8_t* bytes) {
-      const auto& refused = camera.refused_reads;
-      if (std::find(refused.begin(), refused.end(), address) != refused.end()) {
+    std::vector<PvDeviceIdentity> listed;
+    List(listed);
+    const auto index = static_cast<std::size_t>(
+        std::find_if(listed.begin(), listed.end(),
+                     [&entry](const PvDeviceIdentity& camera) { return camera.device_guid == entry.device_guid; }) -
+        listed.begin());
+    const UsbCamera& camera = cameras_.at(index);
+    const std::string serial = camera.bootstrap_serial.value_or(listed.at(index).serial_number);
+    return read([this, &camera, serial](std::uint64_t address, std::uint32_t size, std::uint8_t* bytes) {
+      reads.push_back(address);
+      const auto has = [address](const std::vector<std::uint64_t>& addresses) {
+        return std::find(addresses.begin(), addresses.end(), address) != addresses.end();
+      };
+      if (has(camera.silent_reads)) {
         return PvResult(PvResult::Code::TIMEOUT, "no answer");
       }
-      if (address != kDeviceVersionRegister && address != kUserDefinedNameRegister) {
+      if (has(camera.refused_reads)) {
+        return PvResult(PvResult::Code::GENERIC_ERROR, "refused");
+      }
+      const std::string* text = address == kDeviceVersionRegister     ? &camera.version
+                                : address == kUserDefinedNameRegister ? &camera.user_defined_name
+                                : address == kSerialNumberRegister    ? &serial
+                                                                      : nullptr;
+      if (text == nullptr) {
         return PvResult(PvResult::Code::GENERIC_ERROR, "no register at this address");
       }
-      const std::string& text = address == kDeviceVersionRegister ? camera.version : camera.user_defined_name;
       std::fill_n(bytes, size, 0);
-      std::copy_n(text.begin(), std::min<std::size_t>(text.size(), size), bytes);
+      std::copy_n(text->begin(), std::min<std::size_t>(text->size(), size), bytes);
       return PvResult();
     });
   }
 
   int opens = 0;
+  std::vector<std::uint64_t> reads;  // every read's address, in order
 
  private:
   std::vector<UsbCamera> cameras_;
