@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets of tests/fuzz/ (clang's libFuzzer with AddressSanitizer and UBSan) in a
 # folder of their own and runs every target for N seconds (default 60), side by side. Fails on
-# any crash, leak, sanitizer report, time-out or excess memory; a time-out that its input, run
-# again alone, does not repeat is shown but fails nothing. A reproducer is kept in
-# <build>/findings/<target>/; copied into tests/fuzz/regressions/<target>/ it becomes a
-# regression case of the ordinary test run.
+# any crash, leak, sanitizer report, time-out or excess memory. A time-out is tried again before
+# it counts: its input alone, three times, and then the whole run once more from the same corpus
+# with the same seed; only one that neither repeats is shown as a stall and fails nothing. A
+# reproducer is kept in <build>/findings/<target>/; copied into tests/fuzz/regressions/<target>/
+# it becomes a regression case of the ordinary test run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,82 +18,230 @@ while [ $# -gt 0 ]; do
 done
 [[ "$seconds" =~ ^[1-9][0-9]*$ ]] || { echo "--seconds needs a positive whole number" >&2; exit 2; }
 
-scripts/install-deps.sh
+# Check-only seam: QUARX_FUZZ_BIN_DIR=<dir> QUARX_FUZZ_TARGETS="a b" runs <dir>/a_fuzz and
+# <dir>/b_fuzz (seeds in <dir>/seeds/a/ and <dir>/seeds/b/) instead of building the real targets,
+# so that what follows can be tried on stand-ins made to crash, hang or stall.
+bins="${QUARX_FUZZ_BIN_DIR:-}"
+[ -n "$bins" ] || scripts/install-deps.sh
 source scripts/sanitizers.sh
 build="${QUARX_FUZZ_BUILD_DIR:-build-fuzz}"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${sanitizer_cmake_args[@]}" -DQUARX_FUZZ=ON >/dev/null
-cmake --build "$build" --target quarx_fuzz -j"$(nproc)"
+if [ -n "$bins" ]; then
+  fuzz="$bins"
+  read -ra targets <<<"${QUARX_FUZZ_TARGETS:?QUARX_FUZZ_BIN_DIR needs QUARX_FUZZ_TARGETS}"
+else
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${sanitizer_cmake_args[@]}" -DQUARX_FUZZ=ON >/dev/null
+  cmake --build "$build" --target quarx_fuzz -j"$(nproc)"
+  fuzz="$build/tests/fuzz"
+  targets=(package_reader control_xml pattern discovery_ack)
+fi
 
-targets=(package_reader control_xml pattern discovery_ack)
-fuzz="$build/tests/fuzz"
-# A slow input is a hang: no package, pattern or datagram may keep the tool busy for seconds
-# (the limit leaves room for the sanitizers' own slowdown).
-limits=(-timeout=10 -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1)
-pids=()
-for t in "${targets[@]}"; do
-  # The working corpus grows from run to run; the seeds are read, never written.
-  mkdir -p "$build/corpus/$t" "$build/findings/$t" "$build/logs"
-  dict=()
-  [ -f "tests/fuzz/$t.dict" ] && dict=(-dict="tests/fuzz/$t.dict")
+# A slow input is a hang: no package, pattern or datagram may keep the tool busy for seconds.
+# While the targets share the machine the window is 10 s, room for the sanitizers' own slowdown
+# and a busy host. An input run on its own is held to libFuzzer's -timeout=1, which also gives the
+# stack it stood in: libFuzzer looks once a second and counts whole seconds, so an input that
+# runs 2 s or more alone is always a finding, one of 1 to 2 s may be.
+shared_timeout=10
+alone_timeout=1
+# The exit codes are given, not assumed, because a time-out is told from every other end by its
+# code: a sanitizer report ends the target with 1, libFuzzer's other findings with 77 (71 for
+# memory). The words of its report alone do not tell it: libFuzzer echoes a crashing input into
+# the log, and the target may print anything.
+timeout_exitcode=70
+limits=(-rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 -error_exitcode=77 "-timeout_exitcode=$timeout_exitcode")
+
+# Sets opts to the limits, the dictionary and the input lengths of target $1.
+target_options() {
+  opts=("${limits[@]}")
+  if [ -f "tests/fuzz/$1.dict" ]; then opts+=(-dict="tests/fuzz/$1.dict"); fi
   # Patterns and values up to their caps (1024 and 4096 bytes, a NUL between) from the start,
   # not grown slowly from short inputs.
-  extra=()
-  [ "$t" = pattern ] && extra=(-max_len=5121 -len_control=0)
-  "$fuzz/${t}_fuzz" "${limits[@]}" "${dict[@]}" "${extra[@]}" -max_total_time="$seconds" -artifact_prefix="$build/findings/$t/" \
-    "$build/corpus/$t" "$fuzz/seeds/$t" >"$build/logs/$t.log" 2>&1 </dev/null &
-  pids+=($!)
-done
-
-# The input a target stopped on, as libFuzzer named it.
-finding() { sed -n 's/.*Test unit written to //p' "$build/logs/$1.log" | tail -n 1; }
-
-# A time-out is a wall-clock window, and a machine can stall (a busy or paused host) with any
-# input in flight. The input is run again on its own, three times under the same limits: a
-# time-out that comes back is a finding, one that does not is shown with its input but fails
-# nothing.
-timeout_not_repeated() {
-  local t="$1" unit run
-  grep -q 'ERROR: libFuzzer: timeout' "$build/logs/$t.log" || return 1
-  unit="$(finding "$t")"
-  [ -f "$unit" ] || return 1
-  for run in 1 2 3; do
-    "$fuzz/${t}_fuzz" "${limits[@]}" "$unit" >"$build/logs/$t.replay$run.log" 2>&1 </dev/null || return 1
-  done
+  if [ "$1" = pattern ]; then opts+=(-max_len=5121 -len_control=0); fi
 }
 
-failed=()
-shown=()
+mkdir -p "$build/logs" "$build/corpus-start" "$build/rerun"
+pids=()
+seed_of=()
 for i in "${!targets[@]}"; do
   t="${targets[$i]}"
-  if wait "${pids[$i]}"; then
-    status=ok
-  elif timeout_not_repeated "$t"; then
-    status=stall; shown+=("$t")
-  else
-    status=FAILED; failed+=("$t"); shown+=("$t")
-  fi
-  # libFuzzer's last status line: executions, coverage, corpus.
-  stats="$(grep -E '^#[0-9]+[[:space:]]' "$build/logs/$t.log" | tail -n 1 || true)"
-  printf '%-15s %-6s %s\n' "$t" "$status" "${stats:-no status line, see $build/logs/$t.log}"
+  # The working corpus grows from run to run; the seeds are read, never written.
+  mkdir -p "$build/corpus/$t" "$build/findings/$t"
+  # A rerun has to start from the inputs this run starts from, and libFuzzer adds to the
+  # working corpus as it goes.
+  rm -rf "${build:?}/corpus-start/$t"
+  cp -a "$build/corpus/$t" "$build/corpus-start/$t"
+  seed_of[i]=$(( (RANDOM << 15 | RANDOM) + 1 ))
+  target_options "$t"
+  "$fuzz/${t}_fuzz" "${opts[@]}" -timeout=$shared_timeout -seed="${seed_of[$i]}" -max_total_time="$seconds" \
+    -artifact_prefix="$build/findings/$t/" "$build/corpus/$t" "$fuzz/seeds/$t" >"$build/logs/$t.log" 2>&1 </dev/null &
+  pids[i]=$!
 done
+# Every target ends before a time-out is tried again, so that the runs alone below have the
+# machine to themselves.
+codes=()
+for i in "${!targets[@]}"; do
+  codes[i]=0
+  wait "${pids[$i]}" || codes[i]=$?
+done
+
+# The input a target stopped on, as libFuzzer named it (empty when it wrote none).
+finding() { awk '/^artifact_prefix=.*; Test unit written to /{ u = $0; sub(/^.*; Test unit written to /, "", u) } END { print u }' "$1"; }
+
+# A time-out by libFuzzer's exit code and by its own line, at the start of a line.
+timed_out() { [ "$1" -eq "$timeout_exitcode" ] && grep -qE '^==[0-9]+== ERROR: libFuzzer: timeout after' "$2"; }
+
+# The input run again alone, three times: true when none of the runs fails. Sets replay_log to
+# the log of the run that failed.
+replays_pass() {
+  local t="$1" unit="$2" run
+  replay_log=
+  [ -f "$unit" ] || return 1
+  target_options "$t"
+  for run in 1 2 3; do
+    replay_log="$build/logs/$t.replay$run.log"
+    "$fuzz/${t}_fuzz" "${opts[@]}" -timeout=$alone_timeout -artifact_prefix="$build/findings/$t/" "$unit" \
+      >"$replay_log" 2>&1 </dev/null || return 1
+  done
+  replay_log=
+}
+
+# A time-out is a wall-clock window, and a machine can stall (a busy or paused host) with any
+# input in flight. But a target that keeps state from input to input (the pattern target keeps
+# one matching process for the whole run) can also hang only after thousands of inputs, which its
+# last input alone does not repeat. So a time-out counts as a stall only when neither its input
+# alone nor a second run of the same length, from the same corpus and with the same seed,
+# repeats it.
+status=()
+detail=()
+replay_of=()
+reruns=()
+for i in "${!targets[@]}"; do
+  t="${targets[$i]}"
+  log="$build/logs/$t.log"
+  detail[i]=
+  replay_of[i]=
+  if [ "${codes[$i]}" -eq 0 ]; then
+    status[i]=ok
+  elif ! timed_out "${codes[$i]}" "$log"; then
+    status[i]=FAILED
+    detail[i]="exit status ${codes[$i]}"
+  elif ! replays_pass "$t" "$(finding "$log")"; then
+    status[i]=FAILED
+    detail[i]="a time-out that its input alone repeated (an input alone may take under 2 s)"
+    [ -n "$replay_log" ] || detail[i]="a time-out whose input libFuzzer did not write"
+    replay_of[i]="$replay_log"
+  else
+    reruns+=("$i")
+  fi
+done
+
+# The reruns side by side, as the first runs were: a stall adds the run's length once.
+rerun_pids=()
+for i in "${reruns[@]}"; do
+  t="${targets[$i]}"
+  rm -rf "${build:?}/rerun/$t"
+  mkdir -p "$build/rerun/$t"
+  target_options "$t"
+  # New units go to a folder of their own, so that the starting corpus stays as it was.
+  "$fuzz/${t}_fuzz" "${opts[@]}" -timeout=$shared_timeout -seed="${seed_of[$i]}" -max_total_time="$seconds" \
+    -artifact_prefix="$build/findings/$t/" "$build/rerun/$t" "$build/corpus-start/$t" "$fuzz/seeds/$t" \
+    >"$build/logs/$t.rerun.log" 2>&1 </dev/null &
+  rerun_pids[i]=$!
+done
+for i in "${reruns[@]}"; do
+  code=0
+  wait "${rerun_pids[$i]}" || code=$?
+  if [ "$code" -eq 0 ]; then
+    status[i]=stall
+    detail[i]="a time-out that neither its input alone (three runs) nor a rerun from the same corpus with -seed=${seed_of[$i]} repeated (a stall of the machine)"
+  else
+    status[i]=FAILED
+    detail[i]="a time-out that its input alone did not repeat, but the rerun from the same corpus with -seed=${seed_of[$i]} failed again (exit status $code)"
+  fi
+done
+
+# From here on only the findings decide the exit status: a part of a report that cannot be shown
+# must not end the script and take the other reports and the verdict with it.
+set +e
+
+for i in "${!targets[@]}"; do
+  t="${targets[$i]}"
+  # libFuzzer's last status line: executions, coverage, corpus.
+  stats="$(awk '/^#[0-9]+[[:space:]]/{ s = $0 } END { print s }' "$build/logs/$t.log")"
+  printf '%-15s %-6s %s\n' "$t" "${status[$i]}" "${stats:-no status line, see $build/logs/$t.log}"
+done
+
+# The report of a log, from the first line that starts a sanitizer's or libFuzzer's report to
+# its last SUMMARY line: its first 60 and last 5 lines, with the count of those left out between;
+# the last 30 lines of the log when it holds no report. One program reads the whole log: a pipe
+# cut short by a reader that has seen enough ends its writer with SIGPIPE.
+show_report() {
+  awk -v path="$1" '
+    !start && (/^==[0-9]+== ?ERROR: / || /^[^ ]+: runtime error: /) { start = NR }
+    !start { before[NR % 30] = $0 }
+    start { line[++n] = $0; if (/^SUMMARY: /) last = n }
+    END {
+      if (!start) {
+        print "(no sanitizer or libFuzzer report in " path "; its last lines:)"
+        for (i = (NR > 30 ? NR - 29 : 1); i <= NR; i++) print before[i % 30]
+        exit
+      }
+      if (last) n = last
+      if (n <= 66) { for (i = 1; i <= n; i++) print line[i]; exit }
+      for (i = 1; i <= 60; i++) print line[i]
+      printf "[... %d lines of the report left out; all of it is in %s ...]\n", n - 65, path
+      for (i = n - 4; i <= n; i++) print line[i]
+    }' "$1"
+}
+
+# The input in base64, up to 8 KiB of it: the log stays readable with a package of 64 KiB.
+input_cap=8192
+show_input() {
+  local unit="$1" size
+  if [ -z "$unit" ] || [ ! -f "$unit" ]; then
+    echo "Input: none written, see the log"
+    return
+  fi
+  size="$(stat -c %s "$unit")"
+  if [ "$size" -le "$input_cap" ]; then
+    echo "Input: $unit, $size bytes, base64:"
+    base64 "$unit"
+  else
+    echo "Input: $unit, $size bytes; its first $input_cap bytes in base64, the last $((size - input_cap)) bytes left out (the whole input is that file):"
+    head -c "$input_cap" "$unit" | base64
+  fi
+}
 
 # A CI log is all that is left of a run on a machine of its own: where the target stood (the
 # report and its stacks) and the input itself, in base64.
-for t in "${shown[@]}"; do
+failed=0
+for i in "${!targets[@]}"; do
+  t="${targets[$i]}"
+  [ "${status[$i]}" = ok ] && continue
+  [ "${status[$i]}" = FAILED ] && failed=1
+  log="$build/logs/$t.log"
   echo
-  if [[ " ${failed[*]} " == *" $t "* ]]; then
-    echo "=== $t: $build/logs/$t.log"
-  else
-    echo "=== $t: a time-out that three runs of its input alone did not repeat (a stall of the machine): $build/logs/$t.log"
+  echo "=== $t: ${status[$i]}, ${detail[$i]}"
+  echo "--- $log"
+  show_report "$log"
+  show_input "$(finding "$log")"
+  if [ -n "${replay_of[$i]}" ]; then
+    echo "--- the input alone: ${replay_of[$i]}"
+    show_report "${replay_of[$i]}"
   fi
-  report="$(sed -n '/ERROR: /,/SUMMARY/p' "$build/logs/$t.log" | head -n 60)"
-  printf '%s\n' "${report:-$(tail -n 30 "$build/logs/$t.log")}"
-  unit="$(finding "$t")"
-  if [ -f "$unit" ]; then
-    echo "Input: $unit, $(stat -c %s "$unit") bytes, base64:"
-    head -c 8192 "$unit" | base64
+  if [[ " ${reruns[*]} " == *" $i "* ]]; then
+    rerun_log="$build/logs/$t.rerun.log"
+    if [ "${status[$i]}" = stall ]; then
+      echo "--- the rerun passed: $rerun_log"
+    else
+      echo "--- the rerun: $rerun_log"
+      show_report "$rerun_log"
+      show_input "$(finding "$rerun_log")"
+      target_options "$t"
+      echo "Rerun: $fuzz/${t}_fuzz ${opts[*]} -timeout=$shared_timeout -seed=${seed_of[$i]} -max_total_time=$seconds" \
+        "-artifact_prefix=$build/findings/$t/ <empty folder> $build/corpus-start/$t $fuzz/seeds/$t"
+    fi
   fi
   echo "Replay: $fuzz/${t}_fuzz <file in $build/findings/$t/>"
   echo "Keep as a regression case: copy it into tests/fuzz/regressions/$t/"
 done
-[ ${#failed[@]} -eq 0 ]
+exit "$failed"
