@@ -5,6 +5,7 @@
 #include <arv.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include <fmt/format.h>
 
@@ -22,7 +23,9 @@ using camerasdk_detail::Text;
 
 ArvInterface* UsbInterface() { return arv_uv_interface_get_instance(); }
 
-PvResult NoUsbInterface() { return Failure(PvResult::Code::GENERIC_ERROR, "The USB3 Vision interface is not available"); }
+PvResult NoUsbInterface() {
+  return Failure(PvResult::Code::GENERIC_ERROR, "The USB3 Vision interface is not available");
+}
 
 // Aravis may set an error even when it succeeds; only the outcome counts.
 PvResult Outcome(bool succeeded, GError* error, const std::string& failure) {
@@ -35,40 +38,40 @@ PvResult Outcome(bool succeeded, GError* error, const std::string& failure) {
   return error == nullptr ? Failure(PvResult::Code::GENERIC_ERROR, failure) : ResultFromError(error);
 }
 
-std::string ListedDevices(std::size_t count) {
-  return fmt::format("{} listed device{}", count, count == 1 ? "" : "s");
-}
+std::string ListedDevices(std::size_t count) { return fmt::format("{} listed device{}", count, count == 1 ? "" : "s"); }
 
 std::string Describe(const PvDeviceIdentity& camera) {
   return fmt::format("USB3 Vision camera {} ({}, serial number {})", camera.connection_id, camera.model_name,
                      camera.serial_number);
 }
 
-// The texts not read, as the warning names them: "Version", "User-defined name and serial
-// number", ...
-std::string NotRead(const UvBootstrapReads& reads) {
-  std::vector<std::string> names;
-  if (reads.device_version.IsFailure()) names.push_back("version");
-  if (reads.user_defined_name.IsFailure()) names.push_back("user-defined name");
-  if (reads.serial_number.IsFailure()) names.push_back("serial number");
-  std::string text;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
-  }
-  if (!text.empty()) {
-    text[0] = static_cast<char>(text[0] - 'a' + 'A');
-  }
-  return text;
-}
+// What the warning says of a camera whose texts were not all read: which texts ("Version",
+// "User-defined name and serial number", ...), and why (the first failure, in the order of the
+// reads). `which` is empty when every text was read.
+struct Unread {
+  std::string which;
+  PvResult why;
+};
 
-// Why a camera's texts were not read: the first failure, in the order of the reads.
-PvResult FirstFailure(const UvBootstrapReads& reads) {
-  for (const PvResult* result : {&reads.device_version, &reads.user_defined_name, &reads.serial_number}) {
+Unread NotRead(const UvBootstrapReads& reads) {
+  const std::pair<const char*, const PvResult*> named[] = {{"version", &reads.device_version},
+                                                           {"user-defined name", &reads.user_defined_name},
+                                                           {"serial number", &reads.serial_number}};
+  std::vector<std::string> names;
+  Unread unread;
+  for (const auto& [name, result] : named) {
     if (result->IsFailure()) {
-      return *result;
+      names.push_back(name);
+      if (unread.why.IsOK()) unread.why = *result;
     }
   }
-  return PvResult();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    unread.which += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+  }
+  if (!unread.which.empty()) {
+    unread.which[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(unread.which[0])));
+  }
+  return unread;
 }
 
 UvBootstrapReads NoneRead(const PvResult& why) { return {why, why, why}; }
@@ -99,19 +102,20 @@ UsbCameraChoice ChooseUsbCamera(const std::vector<PvDeviceIdentity>& listing, co
   const auto count = [&listing](auto same) {
     return static_cast<std::size_t>(std::count_if(listing.begin(), listing.end(), same));
   };
-  const std::size_t named = count([&](const PvDeviceIdentity& entry) { return entry.connection_id == connection_id; });
-  if (named == 0) {
+  const auto hasTheId = [&connection_id](const PvDeviceIdentity& entry) {
+    return entry.connection_id == connection_id;
+  };
+  const auto entry = std::find_if(listing.begin(), listing.end(), hasTheId);
+  if (entry == listing.end()) {
     return {{}, Failure(PvResult::Code::NOT_FOUND, "No USB3 Vision device with id " + connection_id)};
   }
-  if (named > 1) {
+  if (const std::size_t named = count(hasTheId); named > 1) {
     return {{},
             Failure(PvResult::Code::GENERIC_ERROR,
                     fmt::format("The id {} is held by {}: which of them it names cannot be told", connection_id,
                                 ListedDevices(named)))};
   }
-  const PvDeviceIdentity& camera =
-      *std::find_if(listing.begin(), listing.end(),
-                    [&](const PvDeviceIdentity& entry) { return entry.connection_id == connection_id; });
+  const PvDeviceIdentity& camera = *entry;
   const std::size_t holders =
       count([&](const PvDeviceIdentity& entry) { return entry.device_guid == camera.device_guid; });
   if (camera.device_guid.empty()) {
@@ -182,12 +186,11 @@ void AddUsb3VisionRecords(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>
                           const PvInterface* host_interface, std::vector<std::unique_ptr<PvDeviceInfo>>& devices) {
   for (PvDeviceIdentity identity : cameras) {
     UvBootstrapTexts texts;
-    const UvBootstrapReads reads = ReadTexts(bus, cameras, identity, texts);
-    const PvResult why = FirstFailure(reads);
-    if (why.IsFailure()) {
-      quarx::util::Log::GetInstance("").logger_->warn("<{}> {} of the {} not read: Result({}), Description({})",
-                                                      "Find", NotRead(reads), Describe(identity),
-                                                      why.GetCodeString().GetAscii(), why.GetDescription().GetAscii());
+    const Unread unread = NotRead(ReadTexts(bus, cameras, identity, texts));
+    if (!unread.which.empty()) {
+      quarx::util::Log::GetInstance("").logger_->warn(
+          "<{}> {} of the {} not read: Result({}), Description({})", "Find", unread.which, Describe(identity),
+          unread.why.GetCodeString().GetAscii(), unread.why.GetDescription().GetAscii());
     }
     identity.version = texts.device_version;
     identity.user_defined_name = texts.user_defined_name;

@@ -70,12 +70,12 @@ TEST(Usb3VisionListing, ReadsEachTextUpToTheFirstNulOnItsOwnAndListsACameraThatC
         << i;
   }
   const std::string refused = " not read: Result(GenericError), Description(refused)";
-  EXPECT_EQ(discovery.warnings,
-            (Texts{"[warning] <Find> User-defined name" + kNotRead + "4 (FWCAM-U, serial number SN4)" + refused,
-                   "[warning] <Find> Version" + kNotRead + "5 (FWCAM-U, serial number SN5)" + refused,
-                   "[warning] <Find> Version and user-defined name" + kNotRead + "6 (FWCAM-U, serial number SN6)" +
-                       refused,
-                   "[warning] <Find> Serial number" + kNotRead + "7 (FWCAM-U, serial number SN7)" + refused}));
+  EXPECT_EQ(
+      discovery.warnings,
+      (Texts{"[warning] <Find> User-defined name" + kNotRead + "4 (FWCAM-U, serial number SN4)" + refused,
+             "[warning] <Find> Version" + kNotRead + "5 (FWCAM-U, serial number SN5)" + refused,
+             "[warning] <Find> Version and user-defined name" + kNotRead + "6 (FWCAM-U, serial number SN6)" + refused,
+             "[warning] <Find> Serial number" + kNotRead + "7 (FWCAM-U, serial number SN7)" + refused}));
   EXPECT_EQ(bus.reads.size(), 3 * rows.size());
 
   // After a stop request no camera is opened: each read would be one more wait.
@@ -100,10 +100,14 @@ TEST(Usb3VisionListing, ACameraSilentOnOneReadIsNotReadFurther) {
     std::string warning;
   } rows[] = {
       {kDeviceVersionRegister, {kDeviceVersionRegister}, {"", "", ""}, "Version, user-defined name and serial number"},
-      {kUserDefinedNameRegister, {kDeviceVersionRegister, kUserDefinedNameRegister}, {"2.0.0", "", ""},
+      {kUserDefinedNameRegister,
+       {kDeviceVersionRegister, kUserDefinedNameRegister},
+       {"2.0.0", "", ""},
        "User-defined name and serial number"},
-      {kSerialNumberRegister, {kDeviceVersionRegister, kUserDefinedNameRegister, kSerialNumberRegister},
-       {"2.0.0", "Line 3", ""}, "Serial number"},
+      {kSerialNumberRegister,
+       {kDeviceVersionRegister, kUserDefinedNameRegister, kSerialNumberRegister},
+       {"2.0.0", "Line 3", ""},
+       "Serial number"},
   };
   for (const auto& row : rows) {
     ScriptedUsbBus bus({{"2.0.0", "Line 3", {}, {}, {row.silentAt}}});
@@ -184,7 +188,9 @@ TEST(Usb3VisionListing, ACameraIsChosenOnlyWhenItsGuidTellsItApart) {
 // Discovery lists a camera that Aravis could mistake for another, but reads nothing from it:
 // its texts would come from whichever device Aravis finds first.
 TEST(Usb3VisionListing, ACameraWhoseGuidDoesNotTellItApartIsListedUnread) {
-  ScriptedUsbBus bus({{"1.0.0", "A", {}, "GUID-A"}, {"2.0.0", "B", {}, "GUID-A"}, {"3.0.0", "C", {}, ""},
+  ScriptedUsbBus bus({{"1.0.0", "A", {}, "GUID-A"},
+                      {"2.0.0", "B", {}, "GUID-A"},
+                      {"3.0.0", "C", {}, ""},
                       {"4.0.0", "D", {}, "GUID-D"}});
   const Discovery discovery = Discover(bus);
   ASSERT_EQ(discovery.devices.size(), 4u);

@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "camerasdk/PvDeviceInfoGEV.h"
 #include "core/device_gev.h"
 #include "core/device_gev_impl.h"
 #include "core/device_u3v.h"
 #include "core/device_u3v_impl.h"
-#include "camerasdk/PvDeviceInfoGEV.h"
 #include "core/found_device_info.h"
 #include "core/found_device_info_gev.h"
 #include "core/libstatic_fwupdate/device_factory.h"
-#include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "sdkadaptor/src/device_info_gev.h"
+#include "sdkadaptor/src/exception_sdk_adaptor.h"
 #include "tests/support/adaptor_mocks.h"
 
 namespace quarx::test {

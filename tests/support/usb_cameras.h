@@ -22,8 +22,8 @@ constexpr std::uint64_t kSerialNumberRegister = 0x0144;
 constexpr std::uint64_t kUserDefinedNameRegister = 0x0184;
 
 struct UsbCamera {
-  std::string version;            // the bytes of the camera's 64-byte field at 0x00C4
-  std::string user_defined_name;  // at 0x0184
+  std::string version;                            // the bytes of the camera's 64-byte field at 0x00C4
+  std::string user_defined_name;                  // at 0x0184
   std::vector<std::uint64_t> refused_reads = {};  // the addresses whose read gets an error answer
   // Its device-info descriptor's GUID string; camera i has "GUID-i" when none is given.
   std::optional<std::string> guid = std::nullopt;
