@@ -7,7 +7,10 @@
 #include "camerasdk/open_devices.h"
 #include "camerasdk/uv_discovery.h"
 
-PvDeviceU3V::PvDeviceU3V() : PvDevice(PvDeviceTypeU3V) {}
+PvDeviceU3V::PvDeviceU3V() : PvDeviceU3V(std::make_unique<camerasdk::AravisUsbBus>()) {}
+
+PvDeviceU3V::PvDeviceU3V(std::unique_ptr<camerasdk::UsbCameraBus> usb)
+    : PvDevice(PvDeviceTypeU3V), usb_(std::move(usb)) {}
 
 PvDeviceU3V::~PvDeviceU3V() = default;
 
@@ -18,9 +21,8 @@ PvResult PvDeviceU3V::Connect(const PvString& connectionId) {
   // Chosen on a listing made for this very open: the entry the id resolves to is what the caller
   // compares with its discovery record, field for field, and a camera that Aravis might mistake
   // for another is not opened at all.
-  camerasdk::AravisUsbBus bus;
   std::vector<PvDeviceIdentity> cameras;
-  const PvResult listing = bus.List(cameras);
+  const PvResult listing = usb_->List(cameras);
   if (listing.IsFailure()) {
     return listing;
   }
@@ -29,7 +31,7 @@ PvResult PvDeviceU3V::Connect(const PvString& connectionId) {
     return choice.refusal;
   }
   ArvDevice* device = nullptr;
-  const PvResult opened = camerasdk::OpenUsbCamera(choice.camera, device);
+  const PvResult opened = camerasdk::OpenUsbCamera(*usb_, choice.camera, device);
   if (opened.IsFailure()) {
     return opened;
   }

@@ -1,14 +1,22 @@
 #pragma once
 // A USB3 Vision camera reached by its Aravis device id.
 
+#include <memory>
 #include <string>
 
 #include "camerasdk/PvDevice.h"
 #include "camerasdk/PvDeviceInfo.h"
 
+namespace camerasdk {
+class UsbCameraBus;
+}
+
 class PvDeviceU3V : public PvDevice {
  public:
+  // Reaches cameras through Aravis's USB interface.
   PvDeviceU3V();
+  // Reaches cameras through `usb`: each connection lists, chooses and opens through it.
+  explicit PvDeviceU3V(std::unique_ptr<camerasdk::UsbCameraBus> usb);
   ~PvDeviceU3V() override;
 
   PvResult Connect(const PvString& connectionId) override;
@@ -21,5 +29,6 @@ class PvDeviceU3V : public PvDevice {
   PvResult GetStreamChannelCount(uint32_t& count) const override;
 
  private:
+  std::unique_ptr<camerasdk::UsbCameraBus> usb_;
   PvDeviceIdentity listed_;
 };

@@ -2,6 +2,7 @@
 // round lasts the detection time plus one bounded read of each USB3 Vision camera.
 #include "camerasdk/host_discovery_backend.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "camerasdk/PvDeviceInfoGEV.h"
@@ -72,15 +73,20 @@ PvResult Combine(const PvResult& network, const PvResult& usb, const DiscoveryRe
 
 }  // namespace
 
+HostDiscoveryBackend::HostDiscoveryBackend() : HostDiscoveryBackend(std::make_unique<AravisUsbBus>()) {}
+
+HostDiscoveryBackend::HostDiscoveryBackend(std::unique_ptr<UsbCameraBus> usb) : usb_(std::move(usb)) {}
+
+HostDiscoveryBackend::~HostDiscoveryBackend() = default;
+
 PvResult HostDiscoveryBackend::Discover(const DiscoverySettings& settings, DiscoveryResult& result) {
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(settings.timeout_ms);
   GvcpDiscovery gvcp;
   const PvResult network = OpenNetwork(gvcp, result);
   gvcp.SendBroadcast(settings.subnet_broadcast);
 
-  AravisUsbBus bus;
   std::vector<PvDeviceIdentity> usb_cameras;
-  const PvResult usb = ListUsb(bus, result, usb_cameras);
+  const PvResult usb = ListUsb(*usb_, result, usb_cameras);
   const PvInterface* usb_interface = result.interfaces.back().get();
 
   for (const GvcpAnswer& answer : gvcp.Collect(deadline)) {
@@ -88,7 +94,7 @@ PvResult HostDiscoveryBackend::Discover(const DiscoverySettings& settings, Disco
   }
   // After the deadline, not before: the answers that wait meanwhile would be read past it, and
   // dropped. Each camera adds one bounded read.
-  AddUsb3VisionRecords(bus, usb_cameras, usb_interface, result.devices);
+  AddUsb3VisionRecords(*usb_, usb_cameras, usb_interface, result.devices);
   return Combine(network, usb, result);
 }
 
@@ -109,14 +115,13 @@ PvResult HostDiscoveryBackend::FindDevice(const std::string& id, const Discovery
   }
 
   gvcp.SendBroadcast(settings.subnet_broadcast);
-  AravisUsbBus bus;
   std::vector<PvDeviceIdentity> usb_cameras;
-  const PvResult usb = ListUsb(bus, result, usb_cameras);
-  for (const PvDeviceIdentity& camera : usb_cameras) {
-    if (id == camera.connection_id) {
-      AddUsb3VisionRecords(bus, {camera}, result.interfaces.back().get(), result.devices);
-      return PvResult();
-    }
+  const PvResult usb = ListUsb(*usb_, result, usb_cameras);
+  if (std::any_of(usb_cameras.begin(), usb_cameras.end(),
+                  [&id](const PvDeviceIdentity& camera) { return camera.connection_id == id; })) {
+    // Decided on the whole listing, as a discovery decides: only it shows another device with
+    // the camera's GUID, or a second one with its id.
+    return AddUsb3VisionRecordById(*usb_, usb_cameras, id, result.interfaces.back().get(), result.devices);
   }
 
   const std::optional<std::array<std::uint8_t, 6>> mac = ParseMacAddress(id);

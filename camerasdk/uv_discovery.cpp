@@ -38,6 +38,10 @@ PvResult Outcome(bool succeeded, GError* error, const std::string& failure) {
   return error == nullptr ? Failure(PvResult::Code::GENERIC_ERROR, failure) : ResultFromError(error);
 }
 
+auto HoldsId(const std::string& connection_id) {
+  return [&connection_id](const PvDeviceIdentity& entry) { return entry.connection_id == connection_id; };
+}
+
 std::string ListedDevices(std::size_t count) { return fmt::format("{} listed device{}", count, count == 1 ? "" : "s"); }
 
 std::string Describe(const PvDeviceIdentity& camera) {
@@ -96,24 +100,46 @@ UvBootstrapReads ReadTexts(UsbCameraBus& bus, const std::vector<PvDeviceIdentity
   return opened.IsFailure() ? NoneRead(opened) : reads;
 }
 
+// The record of one camera of `cameras`, chosen on the whole listing: a listing of the camera
+// alone would hide a device that shares its GUID.
+void AddRecord(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>& cameras, PvDeviceIdentity identity,
+               const PvInterface* host_interface, std::vector<std::unique_ptr<PvDeviceInfo>>& devices) {
+  UvBootstrapTexts texts;
+  const Unread unread = NotRead(ReadTexts(bus, cameras, identity, texts));
+  if (!unread.which.empty()) {
+    quarx::util::Log::GetInstance("").logger_->warn(
+        "<{}> {} of the {} not read: Result({}), Description({})", "Find", unread.which, Describe(identity),
+        unread.why.GetCodeString().GetAscii(), unread.why.GetDescription().GetAscii());
+  }
+  identity.version = texts.device_version;
+  identity.user_defined_name = texts.user_defined_name;
+  identity.bootstrap_serial_number = texts.serial_number;
+  devices.push_back(std::make_unique<PvDeviceInfoU3V>(identity, identity.device_guid, host_interface));
+}
+
 }  // namespace
 
 UsbCameraChoice ChooseUsbCamera(const std::vector<PvDeviceIdentity>& listing, const std::string& connection_id) {
   const auto count = [&listing](auto same) {
     return static_cast<std::size_t>(std::count_if(listing.begin(), listing.end(), same));
   };
-  const auto hasTheId = [&connection_id](const PvDeviceIdentity& entry) {
-    return entry.connection_id == connection_id;
-  };
+  const auto hasTheId = HoldsId(connection_id);
   const auto entry = std::find_if(listing.begin(), listing.end(), hasTheId);
   if (entry == listing.end()) {
     return {{}, Failure(PvResult::Code::NOT_FOUND, "No USB3 Vision device with id " + connection_id)};
   }
   if (const std::size_t named = count(hasTheId); named > 1) {
+    std::vector<std::string> holders;
+    for (const PvDeviceIdentity& holder : listing) {
+      if (hasTheId(holder)) {
+        holders.push_back(
+            fmt::format("{}, serial number {}, GUID {}", holder.model_name, holder.serial_number, holder.device_guid));
+      }
+    }
     return {{},
             Failure(PvResult::Code::GENERIC_ERROR,
-                    fmt::format("The id {} is held by {}: which of them it names cannot be told", connection_id,
-                                ListedDevices(named)))};
+                    fmt::format("The id {} is held by {} ({}): which of them it names cannot be told", connection_id,
+                                ListedDevices(named), fmt::join(holders, "; ")))};
   }
   const PvDeviceIdentity& camera = *entry;
   const std::size_t holders =
@@ -135,10 +161,15 @@ UsbCameraChoice ChooseUsbCamera(const std::vector<PvDeviceIdentity>& listing, co
   return {camera, PvResult()};
 }
 
-PvResult OpenUsbCamera(const PvDeviceIdentity& camera, ArvDevice*& device) {
-  GError* error = nullptr;
-  device = arv_uv_device_new_from_guid(camera.device_guid.c_str(), &error);
-  return Outcome(device != nullptr, error, "The " + Describe(camera) + " cannot be opened");
+PvResult OpenUsbCamera(UsbCameraBus& bus, const PvDeviceIdentity& camera, ArvDevice*& device) {
+  device = nullptr;
+  const PvResult opened = bus.OpenByGuid(camera.device_guid, device);
+  if (opened.IsOK()) {
+    return opened;
+  }
+  return PvResult(opened.GetCode(), opened.GetInternalCode(),
+                  fmt::format("The {}, GUID {}, cannot be opened: {}", Describe(camera), camera.device_guid,
+                              opened.GetDescription().GetAscii()));
 }
 
 PvResult AravisUsbBus::List(std::vector<PvDeviceIdentity>& cameras) {
@@ -164,12 +195,18 @@ PvResult AravisUsbBus::List(std::vector<PvDeviceIdentity>& cameras) {
   return PvResult();
 }
 
+PvResult AravisUsbBus::OpenByGuid(const std::string& guid, ArvDevice*& device) {
+  GError* error = nullptr;
+  device = arv_uv_device_new_from_guid(guid.c_str(), &error);
+  return Outcome(device != nullptr, error, "Aravis opened no device");
+}
+
 PvResult AravisUsbBus::ReadFromCamera(const PvDeviceIdentity& camera,
                                       const std::function<PvResult(const MemoryRead&)>& read) {
   // Opening claims the camera: it is let go as soon as the read is done, so that the connection
   // an update makes later finds it free.
   ArvDevice* device = nullptr;
-  const PvResult opened = OpenUsbCamera(camera, device);
+  const PvResult opened = OpenUsbCamera(*this, camera, device);
   if (opened.IsFailure()) {
     return opened;
   }
@@ -184,19 +221,21 @@ PvResult AravisUsbBus::ReadFromCamera(const PvDeviceIdentity& camera,
 
 void AddUsb3VisionRecords(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>& cameras,
                           const PvInterface* host_interface, std::vector<std::unique_ptr<PvDeviceInfo>>& devices) {
-  for (PvDeviceIdentity identity : cameras) {
-    UvBootstrapTexts texts;
-    const Unread unread = NotRead(ReadTexts(bus, cameras, identity, texts));
-    if (!unread.which.empty()) {
-      quarx::util::Log::GetInstance("").logger_->warn(
-          "<{}> {} of the {} not read: Result({}), Description({})", "Find", unread.which, Describe(identity),
-          unread.why.GetCodeString().GetAscii(), unread.why.GetDescription().GetAscii());
-    }
-    identity.version = texts.device_version;
-    identity.user_defined_name = texts.user_defined_name;
-    identity.bootstrap_serial_number = texts.serial_number;
-    devices.push_back(std::make_unique<PvDeviceInfoU3V>(identity, identity.device_guid, host_interface));
+  for (const PvDeviceIdentity& identity : cameras) {
+    AddRecord(bus, cameras, identity, host_interface, devices);
   }
+}
+
+PvResult AddUsb3VisionRecordById(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>& cameras,
+                                 const std::string& connection_id, const PvInterface* host_interface,
+                                 std::vector<std::unique_ptr<PvDeviceInfo>>& devices) {
+  const auto hasTheId = HoldsId(connection_id);
+  // A doubled id is not resolved to the first device that has it.
+  if (std::count_if(cameras.begin(), cameras.end(), hasTheId) != 1) {
+    return ChooseUsbCamera(cameras, connection_id).refusal;
+  }
+  AddRecord(bus, cameras, *std::find_if(cameras.begin(), cameras.end(), hasTheId), host_interface, devices);
+  return PvResult();
 }
 
 }  // namespace camerasdk

@@ -20,15 +20,15 @@ namespace camerasdk {
 // opens a USB3 Vision camera by its GUID alone: the first USB device whose GUID string is that
 // one, and with an empty GUID the first USB device without one. So a camera is chosen only when
 // exactly one listed device has the id, its GUID is not empty and no other listed device
-// carries it; otherwise `refusal` says why, naming the camera, its GUID and how many listed
-// devices hold it.
+// carries it; otherwise `refusal` says why, naming the camera, its GUID and the listed devices
+// that hold it. Only a whole listing can tell: a listing of the one camera hides the others.
 struct UsbCameraChoice {
   PvDeviceIdentity camera;  // the listing entry, when `refusal` is OK
   PvResult refusal;
 };
 UsbCameraChoice ChooseUsbCamera(const std::vector<PvDeviceIdentity>& listing, const std::string& connection_id);
 
-// The USB side of a discovery: the host's bus through Aravis, a script in tests.
+// The USB side of discoveries and connections: the host's bus through Aravis, a script in tests.
 class UsbCameraBus {
  public:
   virtual ~UsbCameraBus() = default;
@@ -36,6 +36,9 @@ class UsbCameraBus {
   // model, manufacturer information, serial number and GUID, but no version and no user-defined
   // name.
   virtual PvResult List(std::vector<PvDeviceIdentity>& cameras) = 0;
+  // Opens a USB device as Aravis does, knowing nothing but the GUID: the first whose GUID string
+  // is `guid`. The device is the caller's.
+  virtual PvResult OpenByGuid(const std::string& guid, ArvDevice*& device) = 0;
   // Opens a camera that ChooseUsbCamera chose only while `read` runs, handing it the camera's
   // memory. The result is the open's failure, else what `read` returns.
   virtual PvResult ReadFromCamera(const PvDeviceIdentity& camera,
@@ -46,14 +49,16 @@ class UsbCameraBus {
 class AravisUsbBus : public UsbCameraBus {
  public:
   PvResult List(std::vector<PvDeviceIdentity>& cameras) override;
+  PvResult OpenByGuid(const std::string& guid, ArvDevice*& device) override;
   PvResult ReadFromCamera(const PvDeviceIdentity& camera,
                           const std::function<PvResult(const MemoryRead&)>& read) override;
 };
 
 // Opens a camera that ChooseUsbCamera chose, by its GUID: the open Aravis's own open by id ends
 // in, without first looking the id up in Aravis's table, where another device's name or GUID
-// can stand for it.
-PvResult OpenUsbCamera(const PvDeviceIdentity& camera, ArvDevice*& device);
+// can stand for it. A failure names the camera and its GUID ahead of Aravis's own text, which
+// for an open by GUID names neither.
+PvResult OpenUsbCamera(UsbCameraBus& bus, const PvDeviceIdentity& camera, ArvDevice*& device);
 
 // Appends one record per listed camera, each pointing at `host_interface`, with the version,
 // user-defined name and bootstrap serial number read from the camera itself. A camera that
@@ -61,5 +66,13 @@ PvResult OpenUsbCamera(const PvDeviceIdentity& camera, ArvDevice*& device);
 // with what was not read empty and one warning that names it and says why.
 void AddUsb3VisionRecords(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>& cameras,
                           const PvInterface* host_interface, std::vector<std::unique_ptr<PvDeviceInfo>>& devices);
+
+// The lookup of one camera by its id, decided on the whole listing as AddUsb3VisionRecords
+// decides: the record of the one listed camera with that id, read, or listed unread with the
+// same warning. An id that no listed device holds, or more than one, names no camera: no record,
+// and the result says why.
+PvResult AddUsb3VisionRecordById(UsbCameraBus& bus, const std::vector<PvDeviceIdentity>& cameras,
+                                 const std::string& connection_id, const PvInterface* host_interface,
+                                 std::vector<std::unique_ptr<PvDeviceInfo>>& devices);
 
 }  // namespace camerasdk

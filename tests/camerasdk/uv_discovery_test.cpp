@@ -175,7 +175,8 @@ TEST(Usb3VisionListing, ACameraIsChosenOnlyWhenItsGuidTellsItApart) {
                 "open the first USB device it finds without one"},
       {"id not listed", listing({"GUID-A"}, {"2-9"}), "No USB3 Vision device with id 2-1"},
       {"id of two cameras", listing({"GUID-A", "GUID-B"}, {"2-1", "2-1"}),
-       "The id 2-1 is held by 2 listed devices: which of them it names cannot be told"},
+       "The id 2-1 is held by 2 listed devices (FWCAM-U, serial number SN1, GUID GUID-A; FWCAM-U, serial number "
+       "SN2, GUID GUID-B): which of them it names cannot be told"},
   };
   for (const auto& row : rows) {
     const UsbCameraChoice choice = ChooseUsbCamera(row.listing, "2-1");

@@ -30,26 +30,55 @@ struct UsbCamera {
   std::vector<std::uint64_t> silent_reads = {};  // the addresses whose read times out
   // Its serial number register at 0x0144; the listing's serial number when none is given.
   std::optional<std::string> bootstrap_serial = std::nullopt;
+  // Aravis's text when an open of it fails; none: it opens.
+  std::optional<std::string> open_failure = std::nullopt;
+  // Its connection id; camera i is "2-i" when none is given.
+  std::optional<std::string> id = std::nullopt;
 };
 
-// Camera i (from 1) is listed as "2-i", a Velmora FWCAM-U with serial number "SNi".
+// Aravis 0.8.26's text when an open by GUID finds no device: it names neither.
+inline const std::string kAravisGuidNotFound = "USB device '(null):(null):(null)' not found";
+
+// Camera i (from 1) is listed as "2-i" unless given an id, a Velmora FWCAM-U with serial number
+// "SNi".
 class ScriptedUsbBus : public camerasdk::UsbCameraBus {
  public:
   explicit ScriptedUsbBus(std::vector<UsbCamera> cameras) : cameras_(std::move(cameras)) {}
+
+  // A camera plugged in after the bus was made: it is listed as the next one.
+  void Plug(UsbCamera camera) { cameras_.push_back(std::move(camera)); }
+  // Camera i (from 1) taken away; those after it move up.
+  void Unplug(std::size_t i) { cameras_.erase(cameras_.begin() + static_cast<std::ptrdiff_t>(i - 1)); }
 
   PvResult List(std::vector<PvDeviceIdentity>& listed) override {
     for (std::size_t i = 1; i <= cameras_.size(); ++i) {
       const std::string n = std::to_string(i);
       PvDeviceIdentity entry;
-      entry.connection_id = entry.unique_id = "2-" + n;
+      entry.connection_id = entry.unique_id = cameras_[i - 1].id.value_or("2-" + n);
       entry.vendor_name = "Velmora";
       entry.model_name = "FWCAM-U";
       entry.serial_number = "SN" + n;
-      entry.device_guid = cameras_[i - 1].guid.value_or("GUID-" + n);
+      entry.device_guid = GuidOf(cameras_[i - 1]);
       listed.push_back(entry);
     }
     return PvResult();
   }
+  // As Aravis, the first camera with that GUID; the device is what `make_device` makes.
+  PvResult OpenByGuid(const std::string& guid, ArvDevice*& device) override {
+    opened_guids.push_back(guid);
+    device = nullptr;
+    const auto camera = std::find_if(cameras_.begin(), cameras_.end(),
+                                     [this, &guid](const UsbCamera& candidate) { return GuidOf(candidate) == guid; });
+    if (camera == cameras_.end()) {
+      return PvResult(PvResult::Code::GENERIC_ERROR, kAravisGuidNotFound);
+    }
+    if (camera->open_failure) {
+      return PvResult(PvResult::Code::GENERIC_ERROR, *camera->open_failure);
+    }
+    device = make_device ? make_device() : nullptr;
+    return device != nullptr ? PvResult() : PvResult(PvResult::Code::GENERIC_ERROR, "the script makes no device");
+  }
+
   // The camera opened is the one the entry's GUID names, as with Aravis.
   PvResult ReadFromCamera(const PvDeviceIdentity& entry,
                           const std::function<PvResult(const camerasdk::MemoryRead&)>& read) override {
@@ -86,10 +115,17 @@ class ScriptedUsbBus : public camerasdk::UsbCameraBus {
     });
   }
 
-  int opens = 0;
-  std::vector<std::uint64_t> reads;  // every read's address, in order
+  int opens = 0;                          // of discovery's reads
+  std::vector<std::uint64_t> reads;       // every read's address, in order
+  std::vector<std::string> opened_guids;  // what each OpenByGuid was asked for
+  std::function<ArvDevice*()> make_device;
 
  private:
+  std::string GuidOf(const UsbCamera& camera) const {
+    const auto index = static_cast<std::size_t>(&camera - cameras_.data());
+    return camera.guid.value_or("GUID-" + std::to_string(index + 1));
+  }
+
   std::vector<UsbCamera> cameras_;
 };
 
