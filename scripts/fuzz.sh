@@ -2,8 +2,8 @@
 # Builds the fuzz targets of tests/fuzz/ (clang's libFuzzer with AddressSanitizer and UBSan) in a
 # folder of their own and runs every target for N seconds (default 60), side by side. Fails on
 # any crash, leak, sanitizer report, time-out or excess memory. A time-out is tried again before
-# it counts: its input alone, three times, and then the whole run once more from the same corpus
-# with the same seed; only one that neither repeats is shown as a stall and fails nothing. A
+# it counts: its input alone, three times, and then the whole run once more, the same command on
+# the same starting corpus; only one that neither repeats is shown as a stall and fails nothing. A
 # reproducer is kept in <build>/findings/<target>/; copied into tests/fuzz/regressions/<target>/
 # it becomes a regression case of the ordinary test run.
 set -euo pipefail
@@ -58,21 +58,60 @@ target_options() {
   if [ "$1" = pattern ]; then opts+=(-max_len=5121 -len_control=0); fi
 }
 
-mkdir -p "$build/logs" "$build/corpus-start" "$build/rerun"
+# The rerun of a time-out is the run's very command again, not one like it, in a process laid out
+# like the run's. libFuzzer's comparison tracing records the values a target compares, addresses
+# among them, and mutates with them: with the stack, the program and its libraries placed at
+# random, a rerun drifts from its run within a few hundred inputs, so both run with address
+# randomisation off where the machine allows it (a container may refuse it). The sanitizers'
+# heap sits at fixed addresses, so its addresses follow the heap's history, which a folder path
+# of another length, or the folders in another order, shifts. What is left: libFuzzer's thread that
+# watches the memory takes heap as it starts, now and then before the run's own side does, which
+# changes a few inputs; and a target whose coverage varies by itself drifts all the same.
+norandom=()
+if setarch "$(uname -m)" -R true >/dev/null 2>&1; then norandom=(setarch "$(uname -m)" -R); fi
+
+# Sets cmd to the fuzzing run of target number $1. By default libFuzzer reads its corpus folder
+# again every second for inputs other processes put there and runs the new ones at whatever input
+# the clock strikes; no other process writes there, and without it a rerun keeps step with its run.
+run_command() {
+  local t="${targets[$1]}"
+  target_options "$t"
+  cmd=("${norandom[@]}" "$fuzz/${t}_fuzz" "${opts[@]}" -reload=0 -timeout="$shared_timeout" -seed="${seed_of[$1]}" -max_total_time="$seconds"
+    -artifact_prefix="$build/findings/$t/" "$build/corpus/$t" "$fuzz/seeds/$t")
+}
+
+# A rerun sets the working corpus of its run aside in corpus-aside/ and runs on a copy of the
+# starting corpus put in its place; then the set-aside files go back in, so the corpus keeps what
+# both runs found. libFuzzer names a corpus file by the SHA1 of its content, so a name both hold
+# is the same input, and the copy loses nothing. Also puts back what a script stopped during a
+# rerun left aside.
+merge_aside() {
+  local t="$1"
+  mkdir -p "$build/corpus/$t"
+  cp -a "$build/corpus-aside/$t/." "$build/corpus/$t/" && rm -rf "${build:?}/corpus-aside/$t"
+}
+
+mkdir -p "$build/logs" "$build/corpus-start" "$build/corpus-aside"
 pids=()
 seed_of=()
 for i in "${!targets[@]}"; do
   t="${targets[$i]}"
+  if [ -d "$build/corpus-aside/$t" ]; then merge_aside "$t"; fi
   # The working corpus grows from run to run; the seeds are read, never written.
   mkdir -p "$build/corpus/$t" "$build/findings/$t"
   # A rerun has to start from the inputs this run starts from, and libFuzzer adds to the
   # working corpus as it goes.
   rm -rf "${build:?}/corpus-start/$t"
   cp -a "$build/corpus/$t" "$build/corpus-start/$t"
+  # The run works on a fresh copy of the starting corpus, as a rerun does: libFuzzer runs the
+  # inputs of one size in the order their folder lists them, and two copies made alike list them
+  # alike, where the folder libFuzzer grew may not.
+  mv "$build/corpus/$t" "$build/corpus-aside/$t"
+  cp -a "$build/corpus-start/$t" "$build/corpus/$t"
+  rm -rf "${build:?}/corpus-aside/$t"
   seed_of[i]=$(( (RANDOM << 15 | RANDOM) + 1 ))
-  target_options "$t"
-  "$fuzz/${t}_fuzz" "${opts[@]}" -timeout=$shared_timeout -seed="${seed_of[$i]}" -max_total_time="$seconds" \
-    -artifact_prefix="$build/findings/$t/" "$build/corpus/$t" "$fuzz/seeds/$t" >"$build/logs/$t.log" 2>&1 </dev/null &
+  run_command "$i"
+  "${cmd[@]}" >"$build/logs/$t.log" 2>&1 </dev/null &
   pids[i]=$!
 done
 # Every target ends before a time-out is tried again, so that the runs alone below have the
@@ -90,16 +129,17 @@ finding() { awk '/^artifact_prefix=.*; Test unit written to /{ u = $0; sub(/^.*;
 timed_out() { [ "$1" -eq "$timeout_exitcode" ] && grep -qE '^==[0-9]+== ERROR: libFuzzer: timeout after' "$2"; }
 
 # The input run again alone, three times: true when none of the runs fails. Sets replay_log to
-# the log of the run that failed.
+# the log of the run that failed and replay_code to its exit status.
 replays_pass() {
   local t="$1" unit="$2" run
   replay_log=
+  replay_code=0
   [ -f "$unit" ] || return 1
   target_options "$t"
   for run in 1 2 3; do
     replay_log="$build/logs/$t.replay$run.log"
     "$fuzz/${t}_fuzz" "${opts[@]}" -timeout=$alone_timeout -artifact_prefix="$build/findings/$t/" "$unit" \
-      >"$replay_log" 2>&1 </dev/null || return 1
+      >"$replay_log" 2>&1 </dev/null || { replay_code=$?; return 1; }
   done
   replay_log=
 }
@@ -108,8 +148,7 @@ replays_pass() {
 # input in flight. But a target that keeps state from input to input (the pattern target keeps
 # one matching process for the whole run) can also hang only after thousands of inputs, which its
 # last input alone does not repeat. So a time-out counts as a stall only when neither its input
-# alone nor a second run of the same length, from the same corpus and with the same seed,
-# repeats it.
+# alone nor a second run, the same command on the same starting corpus, repeats it.
 status=()
 detail=()
 replay_of=()
@@ -126,9 +165,15 @@ for i in "${!targets[@]}"; do
     detail[i]="exit status ${codes[$i]}"
   elif ! replays_pass "$t" "$(finding "$log")"; then
     status[i]=FAILED
-    detail[i]="a time-out that its input alone repeated (an input alone may take under 2 s)"
-    [ -n "$replay_log" ] || detail[i]="a time-out whose input libFuzzer did not write"
     replay_of[i]="$replay_log"
+    if [ -z "$replay_log" ]; then
+      detail[i]="a time-out whose input libFuzzer did not write"
+    elif timed_out "$replay_code" "$replay_log"; then
+      detail[i]="a time-out that its input alone repeated (an input alone may take under 2 s)"
+    else
+      # A crash is a finding of its own, whatever the run's time-out was.
+      detail[i]="a time-out in the run; its input alone crashed (exit status $replay_code)"
+    fi
   else
     reruns+=("$i")
   fi
@@ -138,24 +183,26 @@ done
 rerun_pids=()
 for i in "${reruns[@]}"; do
   t="${targets[$i]}"
-  rm -rf "${build:?}/rerun/$t"
-  mkdir -p "$build/rerun/$t"
-  target_options "$t"
-  # New units go to a folder of their own, so that the starting corpus stays as it was.
-  "$fuzz/${t}_fuzz" "${opts[@]}" -timeout=$shared_timeout -seed="${seed_of[$i]}" -max_total_time="$seconds" \
-    -artifact_prefix="$build/findings/$t/" "$build/rerun/$t" "$build/corpus-start/$t" "$fuzz/seeds/$t" \
-    >"$build/logs/$t.rerun.log" 2>&1 </dev/null &
+  mv "$build/corpus/$t" "$build/corpus-aside/$t"
+  cp -a "$build/corpus-start/$t" "$build/corpus/$t"
+  run_command "$i"
+  "${cmd[@]}" >"$build/logs/$t.rerun.log" 2>&1 </dev/null &
   rerun_pids[i]=$!
 done
 for i in "${reruns[@]}"; do
+  t="${targets[$i]}"
   code=0
   wait "${rerun_pids[$i]}" || code=$?
+  # Whatever the rerun's end, the first run's finds go back into the working corpus; left aside,
+  # the next run of this script puts them back.
+  merge_aside "$t" || echo "fuzz.sh: the corpus of the first run of $t stays in $build/corpus-aside/$t; the next run merges it back" >&2
   if [ "$code" -eq 0 ]; then
     status[i]=stall
-    detail[i]="a time-out that neither its input alone (three runs) nor a rerun from the same corpus with -seed=${seed_of[$i]} repeated (a stall of the machine)"
+    detail[i]="a time-out that neither its input alone (three runs) nor a rerun, the same command on the same starting corpus with -seed=${seed_of[$i]}, repeated (a stall of the machine)"
+    [ ${#norandom[@]} -gt 0 ] || detail[i]+="; this machine refused to turn address randomisation off, so the rerun may have drifted from its run"
   else
     status[i]=FAILED
-    detail[i]="a time-out that its input alone did not repeat, but the rerun from the same corpus with -seed=${seed_of[$i]} failed again (exit status $code)"
+    detail[i]="a time-out that its input alone did not repeat, but the rerun, the same command on the same starting corpus with -seed=${seed_of[$i]}, failed again (exit status $code)"
   fi
 done
 
@@ -172,12 +219,20 @@ done
 
 # The report of a log, from the first line that starts a sanitizer's or libFuzzer's report to
 # its last SUMMARY line: its first 60 and last 5 lines, with the count of those left out between;
-# the last 30 lines of the log when it holds no report. One program reads the whole log: a pipe
-# cut short by a reader that has seen enough ends its writer with SIGPIPE.
+# the last 30 lines of the log when it holds no report. Before it, the lines printed since
+# libFuzzer's last line of its own, up to 20: an exception that leaves the target has its type
+# and its what() printed by the C++ run-time there, before libFuzzer's "deadly signal" report.
+# One program reads the whole log: a pipe cut short by a reader that has seen enough ends its
+# writer with SIGPIPE.
 show_report() {
-  awk -v path="$1" '
+  awk -v path="$1" -v keep=20 '
     !start && (/^==[0-9]+== ?ERROR: / || /^[^ ]+: runtime error: /) { start = NR }
     !start { before[NR % 30] = $0 }
+    # The status and start-up lines of libFuzzer, and the end of the input it writes out before a
+    # time-out; blank lines and the rule above a report of the sanitizers belong to no one.
+    !start && (/^#[0-9]+[[:space:]]/ || /^INFO: / || /^Running: / || / Running [0-9]+ inputs [0-9]+ time\(s\) each\.$/ ||
+               /^Executed .* in [0-9]+ ms$/ || /^artifact_prefix=.*; Test unit written to / || /^Base64: /) { own = 0; next }
+    !start && !/^=*$/ { mine[++own % keep] = $0 }
     start { line[++n] = $0; if (/^SUMMARY: /) last = n }
     END {
       if (!start) {
@@ -185,6 +240,8 @@ show_report() {
         for (i = (NR > 30 ? NR - 29 : 1); i <= NR; i++) print before[i % 30]
         exit
       }
+      if (own > keep) printf "[... %d earlier lines printed before the report left out; all of them are in %s ...]\n", own - keep, path
+      for (i = (own > keep ? own - keep + 1 : 1); i <= own; i++) print mine[i % keep]
       if (last) n = last
       if (n <= 66) { for (i = 1; i <= n; i++) print line[i]; exit }
       for (i = 1; i <= 60; i++) print line[i]
@@ -236,9 +293,16 @@ for i in "${!targets[@]}"; do
       echo "--- the rerun: $rerun_log"
       show_report "$rerun_log"
       show_input "$(finding "$rerun_log")"
-      target_options "$t"
-      echo "Rerun: $fuzz/${t}_fuzz ${opts[*]} -timeout=$shared_timeout -seed=${seed_of[$i]} -max_total_time=$seconds" \
-        "-artifact_prefix=$build/findings/$t/ <empty folder> $build/corpus-start/$t $fuzz/seeds/$t"
+      # The rerun repeats input for input only in the folders of the run, so these are its steps.
+      corpus="$build/corpus/$t" aside="$build/corpus-aside/$t"
+      run_command "$i"
+      echo "Rerun, in bash from the project's root, before this script runs again (its next run overwrites"
+      echo "$build/corpus-start/$t and merges what is set aside in $aside back into the corpus):"
+      echo "  source scripts/sanitizers.sh"
+      echo "  mkdir -p $(printf '%q' "$aside") && cp -a $(printf '%q' "$corpus/.") $(printf '%q' "$aside/") && rm -rf $(printf '%q' "$corpus")"
+      echo "  cp -a $(printf '%q' "$build/corpus-start/$t") $(printf '%q' "$corpus")"
+      printf -v line '%q ' "${cmd[@]}"
+      echo "  ${line% }"
     fi
   fi
   echo "Replay: $fuzz/${t}_fuzz <file in $build/findings/$t/>"
