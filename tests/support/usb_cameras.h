@@ -51,14 +51,13 @@ class ScriptedUsbBus : public camerasdk::UsbCameraBus {
   void Unplug(std::size_t i) { cameras_.erase(cameras_.begin() + static_cast<std::ptrdiff_t>(i - 1)); }
 
   PvResult List(std::vector<PvDeviceIdentity>& listed) override {
-    for (std::size_t i = 1; i <= cameras_.size(); ++i) {
-      const std::string n = std::to_string(i);
+    for (std::size_t i = 0; i < cameras_.size(); ++i) {
       PvDeviceIdentity entry;
-      entry.connection_id = entry.unique_id = cameras_[i - 1].id.value_or("2-" + n);
+      entry.connection_id = entry.unique_id = cameras_[i].id.value_or("2-" + std::to_string(i + 1));
       entry.vendor_name = "Velmora";
       entry.model_name = "FWCAM-U";
-      entry.serial_number = "SN" + n;
-      entry.device_guid = GuidOf(cameras_[i - 1]);
+      entry.serial_number = ListedSerial(i);
+      entry.device_guid = GuidOf(i);
       listed.push_back(entry);
     }
     return PvResult();
@@ -67,13 +66,12 @@ class ScriptedUsbBus : public camerasdk::UsbCameraBus {
   PvResult OpenByGuid(const std::string& guid, ArvDevice*& device) override {
     opened_guids.push_back(guid);
     device = nullptr;
-    const auto camera = std::find_if(cameras_.begin(), cameras_.end(),
-                                     [this, &guid](const UsbCamera& candidate) { return GuidOf(candidate) == guid; });
-    if (camera == cameras_.end()) {
+    const std::size_t index = FirstWithGuid(guid);
+    if (index == cameras_.size()) {
       return PvResult(PvResult::Code::GENERIC_ERROR, kAravisGuidNotFound);
     }
-    if (camera->open_failure) {
-      return PvResult(PvResult::Code::GENERIC_ERROR, *camera->open_failure);
+    if (const auto& failure = cameras_[index].open_failure) {
+      return PvResult(PvResult::Code::GENERIC_ERROR, *failure);
     }
     device = make_device ? make_device() : nullptr;
     return device != nullptr ? PvResult() : PvResult(PvResult::Code::GENERIC_ERROR, "the script makes no device");
@@ -83,14 +81,9 @@ class ScriptedUsbBus : public camerasdk::UsbCameraBus {
   PvResult ReadFromCamera(const PvDeviceIdentity& entry,
                           const std::function<PvResult(const camerasdk::MemoryRead&)>& read) override {
     ++opens;
-    std::vector<PvDeviceIdentity> listed;
-    List(listed);
-    const auto index = static_cast<std::size_t>(
-        std::find_if(listed.begin(), listed.end(),
-                     [&entry](const PvDeviceIdentity& camera) { return camera.device_guid == entry.device_guid; }) -
-        listed.begin());
+    const std::size_t index = FirstWithGuid(entry.device_guid);
     const UsbCamera& camera = cameras_.at(index);
-    const std::string serial = camera.bootstrap_serial.value_or(listed.at(index).serial_number);
+    const std::string serial = camera.bootstrap_serial.value_or(ListedSerial(index));
     return read([this, &camera, serial](std::uint64_t address, std::uint32_t size, std::uint8_t* bytes) {
       reads.push_back(address);
       const auto has = [address](const std::vector<std::uint64_t>& addresses) {
@@ -121,9 +114,16 @@ class ScriptedUsbBus : public camerasdk::UsbCameraBus {
   std::function<ArvDevice*()> make_device;
 
  private:
-  std::string GuidOf(const UsbCamera& camera) const {
-    const auto index = static_cast<std::size_t>(&camera - cameras_.data());
-    return camera.guid.value_or("GUID-" + std::to_string(index + 1));
+  // Of camera number `index` + 1.
+  std::string GuidOf(std::size_t index) const {
+    return cameras_[index].guid.value_or("GUID-" + std::to_string(index + 1));
+  }
+  static std::string ListedSerial(std::size_t index) { return "SN" + std::to_string(index + 1); }
+  // Where Aravis's open by GUID lands: the index of the first camera with it, or the count.
+  std::size_t FirstWithGuid(const std::string& guid) const {
+    std::size_t index = 0;
+    while (index < cameras_.size() && GuidOf(index) != guid) ++index;
+    return index;
   }
 
   std::vector<UsbCamera> cameras_;
