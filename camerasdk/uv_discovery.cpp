@@ -164,9 +164,10 @@ UsbCameraChoice ChooseUsbCamera(const std::vector<PvDeviceIdentity>& listing, co
 PvResult OpenUsbCamera(UsbCameraBus& bus, const PvDeviceIdentity& camera, ArvDevice*& device) {
   device = nullptr;
   const PvResult opened = bus.OpenByGuid(camera.device_guid, device);
-  if (opened.IsOK()) {
-    return opened;
-  }
+  return opened.IsOK() ? opened : CannotOpen(camera, opened);
+}
+
+PvResult CannotOpen(const PvDeviceIdentity& camera, const PvResult& opened) {
   return PvResult(opened.GetCode(), opened.GetInternalCode(),
                   fmt::format("The {}, GUID {}, cannot be opened: {}", Describe(camera), camera.device_guid,
                               opened.GetDescription().GetAscii()));

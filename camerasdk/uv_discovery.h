@@ -56,9 +56,14 @@ class AravisUsbBus : public UsbCameraBus {
 
 // Opens a camera that ChooseUsbCamera chose, by its GUID: the open Aravis's own open by id ends
 // in, without first looking the id up in Aravis's table, where another device's name or GUID
-// can stand for it. A failure names the camera and its GUID ahead of Aravis's own text, which
-// for an open by GUID names neither.
+// can stand for it. A failure is CannotOpen's.
 PvResult OpenUsbCamera(UsbCameraBus& bus, const PvDeviceIdentity& camera, ArvDevice*& device);
+
+// The failure `opened` of an open of `camera` by its GUID, naming the camera and its GUID ahead of
+// Aravis's own text. Aravis knows only the GUID then: its text names no device when none has the
+// GUID ("USB device '(null):(null):(null)' not found"), and one that it found but could not claim,
+// bootstrap or load names by the GUID alone, as '(null)-(null)-(null)-<GUID>'.
+PvResult CannotOpen(const PvDeviceIdentity& camera, const PvResult& opened);
 
 // Appends one record per listed camera, each pointing at `host_interface`, with the version,
 // user-defined name and bootstrap serial number read from the camera itself. A camera that

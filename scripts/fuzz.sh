@@ -22,9 +22,18 @@ done
 # <dir>/b_fuzz (seeds in <dir>/seeds/a/ and <dir>/seeds/b/) instead of building the real targets,
 # so that what follows can be tried on stand-ins made to crash, hang or stall.
 bins="${QUARX_FUZZ_BIN_DIR:-}"
+build="${QUARX_FUZZ_BUILD_DIR:-build-fuzz}"
+# One run per build folder: two would copy, move and delete each other's corpus folders, and run
+# cmake on one tree at once. The lock is held to the script's end, the rerun included, and by every
+# fuzzer it starts, so a fuzzer that outlives a killed script still keeps the next run out.
+mkdir -p "$build"
+exec 9>>"$build/fuzz.lock"
+if ! flock -n 9; then
+  echo "fuzz.sh: another run of this script holds $build; one run per build folder: wait for it to end, or give this one a folder of its own with QUARX_FUZZ_BUILD_DIR" >&2
+  exit 1
+fi
 [ -n "$bins" ] || scripts/install-deps.sh
 source scripts/sanitizers.sh
-build="${QUARX_FUZZ_BUILD_DIR:-build-fuzz}"
 if [ -n "$bins" ]; then
   fuzz="$bins"
   read -ra targets <<<"${QUARX_FUZZ_TARGETS:?QUARX_FUZZ_BIN_DIR needs QUARX_FUZZ_TARGETS}"
@@ -80,15 +89,48 @@ run_command() {
     -artifact_prefix="$build/findings/$t/" "$build/corpus/$t" "$fuzz/seeds/$t")
 }
 
-# A rerun sets the working corpus of its run aside in corpus-aside/ and runs on a copy of the
-# starting corpus put in its place; then the set-aside files go back in, so the corpus keeps what
-# both runs found. libFuzzer names a corpus file by the SHA1 of its content, so a name both hold
-# is the same input, and the copy loses nothing. Also puts back what a script stopped during a
-# rerun left aside.
+# True when every file of folder $1 is in folder $2 as well, under its name: libFuzzer names a
+# corpus file by the SHA1 of its content, so a name both hold is the same input.
+holds_all() {
+  local name
+  [ -d "$1" ] || return 0
+  while IFS= read -r -d '' name; do
+    [ -f "$2/$name" ] || return 1
+  done < <(find "$1" -type f -printf '%P\0')
+}
+
+# A corpus folder $1 is deleted only once folder $2, which takes its place, holds all its files.
+remove_when_held() {
+  if holds_all "$1" "$2"; then
+    rm -rf "$1"
+  else
+    echo "fuzz.sh: $1 is kept: $2 does not hold all of its files" >&2
+    return 1
+  fi
+}
+
+# Folder $2 (none there yet) made a whole copy of folder $1: the copy is made beside it and moved
+# in only once whole, so that a stop part-way leaves no half copy in its place.
+copy_whole() {
+  rm -rf "$2.part"
+  cp -a "$1" "$2.part"
+  mv -T "$2.part" "$2"
+}
+
+# The working corpus of target $1 set aside in corpus-aside/ and a fresh copy of its starting
+# corpus put in its place: libFuzzer runs the inputs of one size in the order their folder lists
+# them, and two copies made alike list them alike, where the folder libFuzzer grew may not.
+fresh_corpus() {
+  mv -T "$build/corpus/$1" "$build/corpus-aside/$1"
+  copy_whole "$build/corpus-start/$1" "$build/corpus/$1"
+}
+
+# The set-aside files go back into the working corpus, so that it keeps what every run found;
+# also puts back what a script stopped part-way left aside.
 merge_aside() {
   local t="$1"
   mkdir -p "$build/corpus/$t"
-  cp -a "$build/corpus-aside/$t/." "$build/corpus/$t/" && rm -rf "${build:?}/corpus-aside/$t"
+  cp -a "$build/corpus-aside/$t/." "$build/corpus/$t/" && remove_when_held "$build/corpus-aside/$t" "$build/corpus/$t"
 }
 
 mkdir -p "$build/logs" "$build/corpus-start" "$build/corpus-aside"
@@ -99,16 +141,13 @@ for i in "${!targets[@]}"; do
   if [ -d "$build/corpus-aside/$t" ]; then merge_aside "$t"; fi
   # The working corpus grows from run to run; the seeds are read, never written.
   mkdir -p "$build/corpus/$t" "$build/findings/$t"
-  # A rerun has to start from the inputs this run starts from, and libFuzzer adds to the
-  # working corpus as it goes.
+  # A rerun has to start from the inputs this run starts from, and libFuzzer adds to the working
+  # corpus as it goes. The starting corpus is only ever a copy of the working one.
   rm -rf "${build:?}/corpus-start/$t"
-  cp -a "$build/corpus/$t" "$build/corpus-start/$t"
-  # The run works on a fresh copy of the starting corpus, as a rerun does: libFuzzer runs the
-  # inputs of one size in the order their folder lists them, and two copies made alike list them
-  # alike, where the folder libFuzzer grew may not.
-  mv "$build/corpus/$t" "$build/corpus-aside/$t"
-  cp -a "$build/corpus-start/$t" "$build/corpus/$t"
-  rm -rf "${build:?}/corpus-aside/$t"
+  copy_whole "$build/corpus/$t" "$build/corpus-start/$t"
+  # The run works on a fresh copy of it, as a rerun does.
+  fresh_corpus "$t"
+  remove_when_held "$build/corpus-aside/$t" "$build/corpus/$t"
   seed_of[i]=$(( (RANDOM << 15 | RANDOM) + 1 ))
   run_command "$i"
   "${cmd[@]}" >"$build/logs/$t.log" 2>&1 </dev/null &
@@ -183,8 +222,7 @@ done
 rerun_pids=()
 for i in "${reruns[@]}"; do
   t="${targets[$i]}"
-  mv "$build/corpus/$t" "$build/corpus-aside/$t"
-  cp -a "$build/corpus-start/$t" "$build/corpus/$t"
+  fresh_corpus "$t"
   run_command "$i"
   "${cmd[@]}" >"$build/logs/$t.rerun.log" 2>&1 </dev/null &
   rerun_pids[i]=$!
@@ -210,10 +248,17 @@ done
 # must not end the script and take the other reports and the verdict with it.
 set +e
 
+# libFuzzer's own status line, by its exact form: the count of inputs run, a tab, and one of its
+# words. A target prints what it likes, "#3 at offset 12" among it, and none of that may be
+# taken for libFuzzer's.
+status_line='^#[0-9]+\t(INITED|NEW|REDUCE|pulse|DONE|RELOAD)( |$)'
+# Each line shown is cut to this many bytes: a target can print a line of megabytes.
+line_cap=1024
+
 for i in "${!targets[@]}"; do
   t="${targets[$i]}"
   # libFuzzer's last status line: executions, coverage, corpus.
-  stats="$(awk '/^#[0-9]+[[:space:]]/{ s = $0 } END { print s }' "$build/logs/$t.log")"
+  stats="$(LC_ALL=C awk -v own="$status_line" -v cap="$line_cap" '$0 ~ own { s = substr($0, 1, cap) } END { print s }' "$build/logs/$t.log")"
   printf '%-15s %-6s %s\n' "$t" "${status[$i]}" "${stats:-no status line, see $build/logs/$t.log}"
 done
 
@@ -222,18 +267,24 @@ done
 # the last 30 lines of the log when it holds no report. Before it, the lines printed since
 # libFuzzer's last line of its own, up to 20: an exception that leaves the target has its type
 # and its what() printed by the C++ run-time there, before libFuzzer's "deadly signal" report.
+# Every line longer than line_cap bytes is cut, with the count of bytes left out.
 # One program reads the whole log: a pipe cut short by a reader that has seen enough ends its
 # writer with SIGPIPE.
 show_report() {
-  awk -v path="$1" -v keep=20 '
+  LC_ALL=C awk -v path="$1" -v keep=20 -v cap="$line_cap" -v status="$status_line" '
+    function cut(text) {
+      if (length(text) <= cap) return text
+      return substr(text, 1, cap) sprintf(" [... %d more bytes of this line left out; all of it is in %s ...]", length(text) - cap, path)
+    }
     !start && (/^==[0-9]+== ?ERROR: / || /^[^ ]+: runtime error: /) { start = NR }
-    !start { before[NR % 30] = $0 }
+    !start { before[NR % 30] = cut($0) }
     # The status and start-up lines of libFuzzer, and the end of the input it writes out before a
     # time-out; blank lines and the rule above a report of the sanitizers belong to no one.
-    !start && (/^#[0-9]+[[:space:]]/ || /^INFO: / || /^Running: / || / Running [0-9]+ inputs [0-9]+ time\(s\) each\.$/ ||
+    !start && ($0 ~ status || /^INFO: (Running with entropic power schedule|Seed: [0-9]+$|Loaded [0-9]+ (modules|PC tables) |-max_len is not provided|A corpus is not provided|[ 0-9]+ files found in |seed corpus: files: |libFuzzer disabled leak detection|fuzzed for [0-9]+ (seconds|iterations))/ ||
+               /^\tNEW_FUNC\[[0-9]+\/[0-9]+\]: / || /^Running: / || / Running [0-9]+ inputs [0-9]+ time\(s\) each\.$/ ||
                /^Executed .* in [0-9]+ ms$/ || /^artifact_prefix=.*; Test unit written to / || /^Base64: /) { own = 0; next }
-    !start && !/^=*$/ { mine[++own % keep] = $0 }
-    start { line[++n] = $0; if (/^SUMMARY: /) last = n }
+    !start && !/^=*$/ { mine[++own % keep] = cut($0) }
+    start { line[++n] = cut($0); if (/^SUMMARY: /) last = n }
     END {
       if (!start) {
         print "(no sanitizer or libFuzzer report in " path "; its last lines:)"

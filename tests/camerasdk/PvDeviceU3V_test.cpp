@@ -73,7 +73,7 @@ TEST(PvDeviceU3V, AConnectionOpensOnlyACameraItsGuidTellsApartAndOpensItByThatGu
   }
 }
 
-// Aravis's text for an open by GUID names neither the camera nor the GUID.
+// Aravis's text for an open by GUID that finds no device names neither the camera nor the GUID.
 TEST(PvDeviceU3V, AnOpenThatFailsNamesTheCameraAndItsGuidAheadOfAravissText) {
   UsbCamera camera = Camera("GUID-A");
   camera.open_failure = kAravisGuidNotFound;

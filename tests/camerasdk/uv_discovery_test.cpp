@@ -211,5 +211,33 @@ TEST(Usb3VisionListing, ACameraWhoseGuidDoesNotTellItApartIsListedUnread) {
             std::string::npos);
 }
 
+// Discovery opens a camera for its reads as a connection opens it: one that Aravis cannot claim,
+// or that is gone since the listing, is listed unread with a warning naming it and its GUID ahead
+// of Aravis's text.
+TEST(Usb3VisionListing, ACameraThatCannotBeOpenedOrIsGoneIsListedUnreadWithAravissText) {
+  const std::string busy = "Failed to claim USB interface to '(null)-(null)-(null)-GUID-A': LIBUSB_ERROR_BUSY";
+  UsbCamera held{"1.0.0", "A", {}, "GUID-A"};
+  held.open_failure = busy;
+  ScriptedUsbBus bus({held, {"2.0.0", "B", {}, "GUID-B"}, {"3.0.0", "C", {}, "GUID-C"}});
+  std::vector<PvDeviceIdentity> listed;
+  bus.List(listed);
+  bus.Unplug(3);
+  quarx::test::LogCapture log;
+  std::vector<std::unique_ptr<PvDeviceInfo>> devices;
+  AddUsb3VisionRecords(bus, listed, nullptr, devices);
+  ASSERT_EQ(devices.size(), 3u);
+  EXPECT_EQ(TextsOf(*devices[0]), (Texts{"", "", ""}));
+  EXPECT_EQ(TextsOf(*devices[1]), (Texts{"2.0.0", "B", "SN2"}));
+  EXPECT_EQ(TextsOf(*devices[2]), (Texts{"", "", ""}));
+  const auto warning = [](int i, const std::string& guid, const std::string& aravis) {
+    const std::string camera = "USB3 Vision camera 2-" + std::to_string(i) + " (FWCAM-U, serial number SN" +
+                               std::to_string(i) + ")";
+    return "[warning] <Find> Version, user-defined name and serial number of the " + camera +
+           " not read: Result(GenericError), Description(The " + camera + ", GUID " + guid + ", cannot be opened: " + aravis + ")";
+  };
+  EXPECT_EQ(log.Lines(), (Texts{warning(1, "GUID-A", busy), warning(3, "GUID-C", quarx::test::kAravisGuidNotFound)}));
+  EXPECT_EQ(bus.opens, 3);
+}
+
 }  // namespace
 }  // namespace camerasdk

@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/foreground_signals.h"
 #include "tests/support/package_builder.h"
 
 extern char** environ;
@@ -73,6 +74,7 @@ struct RunOptions {
   bool fullStandardOutput = false;  // standard output is /dev/full; standard error is collected
   std::optional<std::vector<std::string>> argv = std::nullopt;  // the exact argument vector, program name included
   std::vector<std::string> environment = {};                     // added "NAME=value" entries
+  std::optional<std::string> program = std::nullopt;  // another program, started the same way (with `argv`)
 };
 
 // The program, started at once; Finish() waits for it (bounded by kRunLimit, then killed).
@@ -88,6 +90,7 @@ class RunningProgram {
     }
     argv.push_back(nullptr);
     const std::string config = setup.config.value_or("");
+    const std::string program = setup.program.value_or(FWUPDATE_PATH);
     std::vector<char*> env;
     std::string home = "HOME=/opt/home";
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -129,11 +132,9 @@ class RunningProgram {
         close(STDOUT_FILENO);
       }
       // The tool keeps ignoring a signal it was started with ignored (as a background job of a
-      // script is): start it as a shell starts a command in the foreground, whatever started the tests.
-      for (const int signo : {SIGINT, SIGTERM, SIGPIPE}) {
-        signal(signo, SIG_DFL);
-      }
-      execve(FWUPDATE_PATH, argv.data(), env.data());
+      // script is), SIGHUP under nohup among them.
+      ResetSignalsForCommand();
+      execve(program.c_str(), argv.data(), env.data());
       _exit(127);
     }
     close(in[0]);

@@ -1,5 +1,8 @@
 // The real fwupdate program without cameras: help, command-line errors, option values an
 // operation cannot use and the logger's configuration, each with its exact output and exit status.
+#include <signal.h>
+
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -73,6 +76,34 @@ TEST(FwupdateProgram, PrintsExactlyItsOutputAndEndsWithItsStatus) {
     EXPECT_EQ(run.exitStatus, c.exitStatus);
     EXPECT_EQ(std::regex_replace(run.out, std::regex(R"(\[quarx\]\[[0-9]{6}\.[0-9]{9}\])"), log), c.out);
   }
+}
+
+// The tool keeps ignoring a signal it was started with ignored; a run of the tests under nohup, or
+// from a caller that blocks signals, must still start it as a shell starts a command in the foreground.
+TEST(FwupdateProgram, IsStartedWithEverySignalAtItsDefaultAndNoneBlocked) {
+  const int kSignals[] = {SIGHUP, SIGINT, SIGTERM, SIGPIPE};
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  struct sigaction saved[std::size(kSignals)];
+  sigset_t blocked;
+  sigset_t savedMask;
+  sigemptyset(&blocked);
+  for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+    sigaction(kSignals[i], &ignore, &saved[i]);
+    sigaddset(&blocked, kSignals[i]);
+  }
+  sigaddset(&blocked, SIGUSR1);
+  pthread_sigmask(SIG_BLOCK, &blocked, &savedMask);
+  RunOptions setup;
+  setup.program = "/bin/grep";
+  setup.argv = Lines{"grep", "^Sig\\(Blk\\|Ign\\):", "/proc/self/status"};
+  const ProgramRun run = RunFwupdate({}, setup);
+  pthread_sigmask(SIG_SETMASK, &savedMask, nullptr);
+  for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+    sigaction(kSignals[i], &saved[i], nullptr);
+  }
+  EXPECT_EQ(run.out, "SigBlk:\t0000000000000000\nSigIgn:\t0000000000000000\n");
+  EXPECT_EQ(run.exitStatus, 0);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "tests/support/camera_namespace.h"
+#include "tests/support/foreground_signals.h"
 
 #ifndef FWCAM_EMULATOR_PATH
 #define FWCAM_EMULATOR_PATH ""  // execv fails, and the launcher says so
@@ -116,6 +117,7 @@ void EmulatorLauncher::Start(std::size_t index) {
     }
     dup2(camera.output, STDOUT_FILENO);
     dup2(camera.output, STDERR_FILENO);
+    ResetSignalsForCommand();
     execv(argv[0], argv.data());
     static const char kMessage[] = "cannot execute the emulator\n";
     (void)!write(STDERR_FILENO, kMessage, sizeof kMessage - 1);

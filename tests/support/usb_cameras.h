@@ -66,23 +66,23 @@ class ScriptedUsbBus : public camerasdk::UsbCameraBus {
   PvResult OpenByGuid(const std::string& guid, ArvDevice*& device) override {
     opened_guids.push_back(guid);
     device = nullptr;
-    const std::size_t index = FirstWithGuid(guid);
-    if (index == cameras_.size()) {
-      return PvResult(PvResult::Code::GENERIC_ERROR, kAravisGuidNotFound);
-    }
-    if (const auto& failure = cameras_[index].open_failure) {
-      return PvResult(PvResult::Code::GENERIC_ERROR, *failure);
+    std::size_t index = 0;
+    if (const PvResult opened = Open(guid, index); opened.IsFailure()) {
+      return opened;
     }
     device = make_device ? make_device() : nullptr;
     return device != nullptr ? PvResult() : PvResult(PvResult::Code::GENERIC_ERROR, "the script makes no device");
   }
 
-  // The camera opened is the one the entry's GUID names, as with Aravis.
+  // The camera is opened as OpenByGuid opens it, and a failure reads as Aravis's bus words it.
   PvResult ReadFromCamera(const PvDeviceIdentity& entry,
                           const std::function<PvResult(const camerasdk::MemoryRead&)>& read) override {
     ++opens;
-    const std::size_t index = FirstWithGuid(entry.device_guid);
-    const UsbCamera& camera = cameras_.at(index);
+    std::size_t index = 0;
+    if (const PvResult opened = Open(entry.device_guid, index); opened.IsFailure()) {
+      return camerasdk::CannotOpen(entry, opened);
+    }
+    const UsbCamera& camera = cameras_[index];
     const std::string serial = camera.bootstrap_serial.value_or(ListedSerial(index));
     return read([this, &camera, serial](std::uint64_t address, std::uint32_t size, std::uint8_t* bytes) {
       reads.push_back(address);
@@ -119,11 +119,18 @@ class ScriptedUsbBus : public camerasdk::UsbCameraBus {
     return cameras_[index].guid.value_or("GUID-" + std::to_string(index + 1));
   }
   static std::string ListedSerial(std::size_t index) { return "SN" + std::to_string(index + 1); }
-  // Where Aravis's open by GUID lands: the index of the first camera with it, or the count.
-  std::size_t FirstWithGuid(const std::string& guid) const {
-    std::size_t index = 0;
+  // Where Aravis's open by GUID lands: the first camera with it, whose index is set; the failure
+  // is Aravis's text when there is none or its open fails.
+  PvResult Open(const std::string& guid, std::size_t& index) const {
+    index = 0;
     while (index < cameras_.size() && GuidOf(index) != guid) ++index;
-    return index;
+    if (index == cameras_.size()) {
+      return PvResult(PvResult::Code::GENERIC_ERROR, kAravisGuidNotFound);
+    }
+    if (const auto& failure = cameras_[index].open_failure) {
+      return PvResult(PvResult::Code::GENERIC_ERROR, *failure);
+    }
+    return PvResult();
   }
 
   std::vector<UsbCamera> cameras_;
