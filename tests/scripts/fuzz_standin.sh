@@ -1,81 +1,46 @@
 #!/usr/bin/env bash
-# A stand-in fuzz target for scripts/fuzz.sh's tests: it takes libFuzzer's arguments, adds files
-# to the working corpus under their SHA1, and prints and exits as libFuzzer does. What it does is
-# told by the name it is called by (<kind>_fuzz); STANDIN_STATE is a folder of its own, where it
-# notes the files it wrote and each run it starts, and waits for "release" when it holds.
-#   grow:  writes 3 inputs and ends; with STANDIN_HOLD=1 it first waits, holding the run.
-#   slow:  its first run times out; its input alone passes; its second run (the rerun) holds.
-#   throw: prints long lines, then an escaped exception whose what() holds a "#3 ..." line.
+# A stand-in fuzz target for fuzz_test.sh: it takes libFuzzer's arguments, adds 3 inputs to the
+# working corpus under their SHA1 (noted in $STANDIN_STATE/written), and prints and exits as
+# libFuzzer does. Its name says what else it does: grow_fuzz holds first with STANDIN_HOLD=1;
+# slow_fuzz times out on its first run and holds on its second, the rerun; throw_fuzz prints long
+# lines and an escaped exception. A hold waits for $STANDIN_STATE/release. An input alone passes.
 set -euo pipefail
-
-kind="$(basename "$0")"
-kind="${kind%_fuzz}"
-state="${STANDIN_STATE:?}"
-prefix=
-inputs=()
-for arg in "$@"; do
-  case "$arg" in
-    -artifact_prefix=*) prefix="${arg#-artifact_prefix=}" ;;
-    -*) ;;
-    *) inputs+=("$arg") ;;
-  esac
+kind="$(basename "$0" _fuzz)" state="${STANDIN_STATE:?}" prefix='' inputs=()
+for arg; do
+  case "$arg" in -artifact_prefix=*) prefix="${arg#*=}" ;; -*) ;; *) inputs+=("$arg") ;; esac
 done
-
-if [ -f "${inputs[0]}" ]; then  # an input run alone
-  echo "Running: ${inputs[0]}"
-  echo "Executed ${inputs[0]} in 1 ms"
-  exit 0
-fi
-
-corpus="${inputs[0]}"
+[ ! -f "${inputs[0]}" ] || exit 0
 runs=$(($(cat "$state/$kind.runs" 2>/dev/null || echo 0) + 1))
 echo "$runs" >"$state/$kind.runs"
 
-add_input() {
-  local text="$kind run $runs input $1 $$" name
-  name="$(printf '%s' "$text" | sha1sum | cut -d' ' -f1)"
-  printf '%s' "$text" >"$corpus/$name"
-  echo "$name" >>"$state/written"
-}
-
-# Bounded, so that a test whose script never releases it still ends.
-hold() {
+hold() {  # bounded, so that a test that never releases it still ends
   touch "$state/$kind.started.$runs"
-  for _ in $(seq 1200); do
-    [ -e "$state/release" ] && return 0
-    sleep 0.05
-  done
+  for _ in $(seq 1200); do [ ! -e "$state/release" ] || return 0; sleep 0.05; done
   exit 3
 }
+finding() {  # finding KIND LINE...: the report's lines, then the input written out
+  local unit="$prefix$1-$kind"
+  shift
+  echo input >"$unit"
+  printf '%s\n' "$@" "artifact_prefix='$prefix'; Test unit written to $unit"
+}
 
-echo "INFO: Seed: $runs"
-printf '#2\tINITED cov: 4 ft: 4 corp: 1/1b exec/s: 0 rss: 30Mb\n'
-for n in 1 2 3; do add_input "$n"; done
-printf '#5\tNEW    cov: 5 ft: 5 corp: 4/12b lim: 4 exec/s: 0 rss: 30Mb L: 3/3 MS: 1 ChangeBit-\n'
-
+for n in 1 2 3; do
+  text="$kind run $runs input $n $$"
+  name="$(printf '%s' "$text" | sha1sum | cut -c1-40)"
+  printf '%s' "$text" >"${inputs[0]}/$name"
+  echo "$name" >>"$state/written"
+done
+printf '#5\tNEW    cov: 5 ft: 5 corp: 4/12b\n'
+big="$(head -c 300000 /dev/zero | tr '\0' x)"
 case "$kind:$runs" in
-  grow:*)
-    if [ "${STANDIN_HOLD:-0}" = 1 ]; then hold; fi ;;
-  slow:1)
-    printf 'slow input' >"${prefix}timeout-slow"
-    echo "==$$== ERROR: libFuzzer: timeout after 10 seconds"
-    echo "SUMMARY: libFuzzer: timeout"
-    echo "artifact_prefix='$prefix'; Test unit written to ${prefix}timeout-slow"
-    exit 70 ;;
-  slow:2)
-    hold ;;
+  grow:*) [ "${STANDIN_HOLD:-0}" = 0 ] || hold ;;
+  slow:1) finding timeout "==$$== ERROR: libFuzzer: timeout after 10 seconds" "SUMMARY: libFuzzer: timeout"; exit 70 ;;
+  slow:2) hold ;;
   throw:*)
-    big="$(head -c 300000 /dev/zero | tr '\0' x)"
-    for n in 1 2 3; do echo "line $n $big"; done
-    echo "terminate called after throwing an instance of 'std::runtime_error'"
-    echo "  what():  bad section"
-    echo "#3 at offset 12 of the package"
-    echo "==$$== ERROR: libFuzzer: deadly signal"
-    echo "    #0 0x4a1b2c in __sanitizer_print_stack_trace"
-    echo "0x${big}"
-    echo "SUMMARY: libFuzzer: deadly signal"
-    printf 'thrown' >"${prefix}crash-throw"
-    echo "artifact_prefix='$prefix'; Test unit written to ${prefix}crash-throw"
+    finding crash "line 1 $big" "line 2 $big" "terminate called after throwing an instance of 'std::runtime_error'" \
+      "  what():  bad section" "#3 at offset 12 of the package" "==$$== ERROR: libFuzzer: deadly signal" "0x$big" \
+      "SUMMARY: libFuzzer: deadly signal"
     exit 1 ;;
 esac
-printf '#9\tDONE   cov: 5 ft: 5 corp: 4/12b lim: 4 exec/s: 0 rss: 30Mb\n'
+printf '#9\tDONE   cov: 5 ft: 5 corp: 4/12b\n'
