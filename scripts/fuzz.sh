@@ -252,6 +252,8 @@ set +e
 # words. A target prints what it likes, "#3 at offset 12" among it, and none of that may be
 # taken for libFuzzer's.
 status_line='^#[0-9]+\t(INITED|NEW|REDUCE|pulse|DONE|RELOAD)( |$)'
+# Its start-up lines, by their words.
+info_line='^INFO: (Running with entropic power schedule|Seed: [0-9]+$|Loaded [0-9]+ (modules|PC tables) |-max_len is not provided|A corpus is not provided|[ 0-9]+ files found in |seed corpus: files: |libFuzzer disabled leak detection|fuzzed for [0-9]+ (seconds|iterations))'
 # Each line shown is cut to this many bytes: a target can print a line of megabytes.
 line_cap=1024
 
@@ -271,7 +273,7 @@ done
 # One program reads the whole log: a pipe cut short by a reader that has seen enough ends its
 # writer with SIGPIPE.
 show_report() {
-  LC_ALL=C awk -v path="$1" -v keep=20 -v cap="$line_cap" -v status="$status_line" '
+  LC_ALL=C awk -v path="$1" -v keep=20 -v cap="$line_cap" -v status="$status_line" -v info="$info_line" '
     function cut(text) {
       if (length(text) <= cap) return text
       return substr(text, 1, cap) sprintf(" [... %d more bytes of this line left out; all of it is in %s ...]", length(text) - cap, path)
@@ -280,8 +282,7 @@ show_report() {
     !start { before[NR % 30] = cut($0) }
     # The status and start-up lines of libFuzzer, and the end of the input it writes out before a
     # time-out; blank lines and the rule above a report of the sanitizers belong to no one.
-    !start && ($0 ~ status || /^INFO: (Running with entropic power schedule|Seed: [0-9]+$|Loaded [0-9]+ (modules|PC tables) |-max_len is not provided|A corpus is not provided|[ 0-9]+ files found in |seed corpus: files: |libFuzzer disabled leak detection|fuzzed for [0-9]+ (seconds|iterations))/ ||
-               /^\tNEW_FUNC\[[0-9]+\/[0-9]+\]: / || /^Running: / || / Running [0-9]+ inputs [0-9]+ time\(s\) each\.$/ ||
+    !start && ($0 ~ status || $0 ~ info || /^\tNEW_FUNC\[[0-9]+\/[0-9]+\]: / || /^Running: / || / Running [0-9]+ inputs [0-9]+ time\(s\) each\.$/ ||
                /^Executed .* in [0-9]+ ms$/ || /^artifact_prefix=.*; Test unit written to / || /^Base64: /) { own = 0; next }
     !start && !/^=*$/ { mine[++own % keep] = cut($0) }
     start { line[++n] = cut($0); if (/^SUMMARY: /) last = n }
