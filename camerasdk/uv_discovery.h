@@ -61,8 +61,8 @@ PvResult OpenUsbCamera(UsbCameraBus& bus, const PvDeviceIdentity& camera, ArvDev
 
 // The failure `opened` of an open of `camera` by its GUID, naming the camera and its GUID ahead of
 // Aravis's own text. Aravis knows only the GUID then: its text names no device when none has the
-// GUID ("USB device '(null):(null):(null)' not found"), and one that it found but could not claim,
-// bootstrap or load names by the GUID alone, as '(null)-(null)-(null)-<GUID>'.
+// GUID ("USB device '(null):(null):(null)' not found"), and names a device that it found but could
+// not claim, bootstrap or load the GenICam data of by the GUID alone, as '(null)-(null)-(null)-<GUID>'.
 PvResult CannotOpen(const PvDeviceIdentity& camera, const PvResult& opened);
 
 // Appends one record per listed camera, each pointing at `host_interface`, with the version,
